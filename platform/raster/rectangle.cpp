@@ -1,0 +1,41 @@
+#include <algorithm>
+
+#include "shapes.h"
+
+namespace morlu::raster {
+namespace {
+
+// The box with its right column and bottom row taken off, computed in 64 bits
+// so that a corner at INT32_MIN cannot wrap.
+Rect shrink_right_bottom(int32_t l, int32_t t, int32_t r, int32_t b) {
+    const auto dec = [](int32_t v) { return static_cast<int32_t>(std::max<int64_t>(int64_t{v} - 1, INT32_MIN)); };
+    return {l, t, dec(r), dec(b)};
+}
+
+void draw_thin_ring(Surface& s, const PixelBox& clip, int32_t l, int32_t t, int32_t r, int32_t b, uint32_t c) {
+    // r and b are inclusive here; each edge is a one-pixel box.
+    const auto inc = [](int32_t v) { return static_cast<int32_t>(std::min<int64_t>(int64_t{v} + 1, INT32_MAX)); };
+    fill_rect(s, {l, t, inc(r), inc(t)}, clip, c);
+    fill_rect(s, {l, b, inc(r), inc(b)}, clip, c);
+    fill_rect(s, {l, t, inc(l), inc(b)}, clip, c);
+    fill_rect(s, {r, t, inc(r), inc(b)}, clip, c);
+}
+
+}  // namespace
+
+void draw_rectangle(Surface& s, const PixelBox& clip, const Rect& rect, const Pen& pen, const Brush& brush) {
+    const int32_t l = std::min(rect.left, rect.right), r = std::max(rect.left, rect.right);
+    const int32_t t = std::min(rect.top, rect.bottom), b = std::max(rect.top, rect.bottom);
+    if (pen.null) {
+        if (!brush.null) fill_rect(s, shrink_right_bottom(l, t, r, b), clip, brush.color);
+        return;
+    }
+    // Zero width or height draws nothing, and so does a 1 x 1 box: its path has no length.
+    const int64_t w = int64_t{r} - l, h = int64_t{b} - t;
+    if (w < 1 || h < 1 || (w == 1 && h == 1)) return;
+    const Rect inner = shrink_right_bottom(l, t, r, b);  // inclusive right and bottom pixels
+    if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
+    draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
+}
+
+}  // namespace morlu::raster

@@ -1,0 +1,74 @@
+#include "surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace morlu::raster {
+
+PixelBox unite(const PixelBox& a, const PixelBox& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b) {
+    const PixelBox r{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+    if (r.empty()) return std::nullopt;
+    return r;
+}
+
+Surface::Surface(Size size, uint32_t fill)
+    : size_{std::max(size.w, 0), std::max(size.h, 0)},
+      pixels_(static_cast<size_t>(size_.w) * static_cast<size_t>(size_.h), fill) {}
+
+void Surface::resize(Size size, uint32_t fill) {
+    Surface next(size, fill);
+    if (const auto common = intersect(bounds(), next.bounds())) copy_box(next, *this, *common);
+    *this = std::move(next);
+}
+
+void copy_box(Surface& dst, const Surface& src, const PixelBox& box) {
+    const auto clipped = intersect(box, intersect(dst.bounds(), src.bounds()).value_or(PixelBox{}));
+    if (!clipped) return;
+    const auto width = static_cast<size_t>(clipped->x1 - clipped->x0);
+    for (int32_t y = clipped->y0; y < clipped->y1; ++y)
+        std::memcpy(dst.row(y) + clipped->x0, src.row(y) + clipped->x0, width * sizeof(uint32_t));
+}
+
+void copy_area(Surface& dst, const PixelBox& dst_clip, int32_t dx, int32_t dy, const Surface& src, int32_t sx,
+               int32_t sy, int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0) return;
+    // Work in 64 bits: the caller's coordinates may be anywhere in the int32 range.
+    int64_t x0 = dx, y0 = dy, x1 = int64_t{dx} + w, y1 = int64_t{dy} + h;
+    const int64_t ox = int64_t{sx} - dx, oy = int64_t{sy} - dy;  // destination to source offset
+    const auto clip = intersect(dst_clip, dst.bounds());
+    if (!clip) return;
+    x0 = std::max({x0, int64_t{clip->x0}, -ox});
+    y0 = std::max({y0, int64_t{clip->y0}, -oy});
+    x1 = std::min({x1, int64_t{clip->x1}, int64_t{src.size().w} - ox});
+    y1 = std::min({y1, int64_t{clip->y1}, int64_t{src.size().h} - oy});
+    if (x0 >= x1 || y0 >= y1) return;
+    const auto width = static_cast<size_t>(x1 - x0);
+    for (int64_t y = y0; y < y1; ++y) {
+        const uint32_t* from = src.row(static_cast<int32_t>(y + oy)) + (x0 + ox);
+        std::memmove(dst.row(static_cast<int32_t>(y)) + x0, from, width * sizeof(uint32_t));
+    }
+}
+
+void scroll_box(Surface& s, const PixelBox& box, int32_t dx, int32_t dy) {
+    const auto inside = intersect(box, s.bounds());
+    if (!inside) return;
+    const int64_t w = inside->x1 - inside->x0, h = inside->y1 - inside->y0;
+    if (int64_t{dx} >= w || -int64_t{dx} >= w || int64_t{dy} >= h || -int64_t{dy} >= h) return;
+    // Rows are visited away from the direction of travel so none is read after it was overwritten.
+    const int32_t rows = static_cast<int32_t>(h - (dy < 0 ? -dy : dy));
+    const int32_t cols = static_cast<int32_t>(w - (dx < 0 ? -dx : dx));
+    const int32_t src_x = inside->x0 + std::max(0, -dx), dst_x = inside->x0 + std::max(0, dx);
+    for (int32_t i = 0; i < rows; ++i) {
+        const int32_t k = dy > 0 ? rows - 1 - i : i;
+        const int32_t src_y = inside->y0 + std::max(0, -dy) + k, dst_y = inside->y0 + std::max(0, dy) + k;
+        std::memmove(s.row(dst_y) + dst_x, s.row(src_y) + src_x, static_cast<size_t>(cols) * sizeof(uint32_t));
+    }
+}
+
+}  // namespace morlu::raster

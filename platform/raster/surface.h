@@ -1,0 +1,83 @@
+// Pixel surfaces: the memory every window and bitmap draws into.
+#pragma once
+
+#include <cassert>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace morlu::raster {
+
+// A width and a height in pixels, never negative.
+struct Size {
+    int32_t w = 0;
+    int32_t h = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+// A half-open box of pixels: columns x0..x1-1, rows y0..y1-1. Boxes handed to
+// span writers come from a clip function, so they are non-empty and inside
+// the surface they are used on.
+struct PixelBox {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = 0;
+    int32_t y1 = 0;
+    bool empty() const {
+        return x0 >= x1 || y0 >= y1;
+    }
+    friend bool operator==(const PixelBox&, const PixelBox&) = default;
+};
+
+// The smallest box holding both; an empty box adds nothing.
+PixelBox unite(const PixelBox& a, const PixelBox& b);
+// The common part of two boxes, or nothing.
+std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b);
+
+// 32-bit 0x00RRGGBB pixels, rows top to bottom with no padding.
+class Surface {
+public:
+    Surface() = default;
+    explicit Surface(Size size, uint32_t fill = 0);
+
+    Size size() const {
+        return size_;
+    }
+    PixelBox bounds() const {
+        return {0, 0, size_.w, size_.h};
+    }
+    uint32_t* row(int32_t y) {
+        assert(y >= 0 && y < size_.h);
+        return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(size_.w);
+    }
+    const uint32_t* row(int32_t y) const {
+        assert(y >= 0 && y < size_.h);
+        return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(size_.w);
+    }
+    uint32_t& at(int32_t x, int32_t y) {
+        assert(x >= 0 && x < size_.w);
+        return row(y)[x];
+    }
+    uint32_t at(int32_t x, int32_t y) const {
+        assert(x >= 0 && x < size_.w);
+        return row(y)[x];
+    }
+    // Change the size; pixels that stay inside keep their values, new ones get `fill`.
+    void resize(Size size, uint32_t fill = 0);
+
+private:
+    Size size_;
+    std::vector<uint32_t> pixels_;
+};
+
+// Copy `box` of `src` to the same place in `dst`, clipped to both.
+void copy_box(Surface& dst, const Surface& src, const PixelBox& box);
+// Copy the w x h pixels at (sx, sy) of `src` to (dx, dy) of `dst`, clipped to
+// both surfaces and to `dst_clip`. Any int32 arguments are safe.
+void copy_area(Surface& dst, const PixelBox& dst_clip, int32_t dx, int32_t dy, const Surface& src, int32_t sx,
+               int32_t sy, int32_t w, int32_t h);
+// Move the pixels inside `box` by (dx, dy); pixels uncovered inside the box keep
+// their old values, pixels that would leave the box are dropped.
+void scroll_box(Surface& s, const PixelBox& box, int32_t dx, int32_t dy);
+
+}  // namespace morlu::raster

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/raster/surface.h"
+
+namespace morlu::raster {
+namespace {
+
+Surface numbered(Size size) {
+    Surface s(size);
+    for (int32_t y = 0; y < size.h; ++y)
+        for (int32_t x = 0; x < size.w; ++x) s.at(x, y) = static_cast<uint32_t>(y * 10 + x);
+    return s;
+}
+
+TEST(CopyArea, ClipsToBothSurfacesAtAnyOffset) {
+    Surface dst({4, 3}, 99);
+    const Surface src = numbered({4, 3});
+    copy_area(dst, dst.bounds(), 2, 1, src, 0, 0, 4, 3);
+    EXPECT_EQ(dst.at(2, 1), 0u);
+    EXPECT_EQ(dst.at(3, 2), 11u);
+    EXPECT_EQ(dst.at(1, 1), 99u);
+    copy_area(dst, dst.bounds(), INT32_MAX, INT32_MIN, src, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(dst.at(3, 2), 11u);
+}
+
+TEST(ScrollBox, MovesRowsUpAndLeavesTheUncoveredRowsAlone) {
+    Surface s = numbered({3, 4});
+    scroll_box(s, s.bounds(), 0, -1);
+    EXPECT_EQ(s.at(0, 0), 10u);
+    EXPECT_EQ(s.at(2, 2), 32u);
+    EXPECT_EQ(s.at(2, 3), 32u);  // the uncovered bottom row keeps its old pixels
+    scroll_box(s, s.bounds(), 0, 2);
+    EXPECT_EQ(s.at(1, 2), 11u);
+    EXPECT_EQ(s.at(1, 0), 11u);
+    scroll_box(s, s.bounds(), 0, INT32_MIN);  // a scroll past the whole box changes nothing
+    EXPECT_EQ(s.at(1, 2), 11u);
+}
+
+TEST(Surface, ResizeKeepsThePixelsThatStayInside) {
+    Surface s = numbered({3, 3});
+    s.resize({2, 4}, 7);
+    EXPECT_EQ(s.at(1, 2), 21u);
+    EXPECT_EQ(s.at(0, 3), 7u);
+}
+
+}  // namespace
+}  // namespace morlu::raster
