@@ -31,7 +31,8 @@ constexpr uint16_t hiword(LParam v) {
     return static_cast<uint16_t>((static_cast<uintptr_t>(v) >> 16) & 0xFFFF);
 }
 constexpr LParam make_lparam(int32_t lo, int32_t hi) {
-    return static_cast<LParam>((static_cast<uint32_t>(hi & 0xFFFF) << 16) | static_cast<uint32_t>(lo & 0xFFFF));
+    return static_cast<LParam>((static_cast<uint32_t>(hi & 0xFFFF) << 16) |
+                               static_cast<uint32_t>(lo & 0xFFFF));
 }
 
 // A rectangle in platform form: right and bottom are exclusive.

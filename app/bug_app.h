@@ -1,0 +1,81 @@
+// The bug simulation: a landscape with cartoon bugs steered from a button panel.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+constexpr int MAX_BUGS = 15;
+constexpr int32_t MOVE_WALK = 0;
+constexpr int32_t MOVE_HOP = 1;
+constexpr int32_t MOVE_FLY = 2;
+
+// One field of every bug slot; the bug table is eight of these, indexed by slot.
+using BugColumn = std::array<int32_t, MAX_BUGS>;
+
+// The sun's arc: it starts at the left, moves 5 per event and wraps after 300.
+constexpr int32_t SUN_START_X = -270;
+constexpr int32_t SUN_STEP = 5;
+constexpr int32_t SUN_LAST_X = 300;
+
+// The program's entry: opens the runtime, runs the main loop, returns 0.
+int app_main(uintptr_t instance, uintptr_t previous_instance, const char* command_line, int show_state);
+
+// Fill all 15 slots with the starting bugs.
+void init_bug_table(BugColumn& bug_x,
+                    BugColumn& bug_height,
+                    BugColumn& bug_color,
+                    BugColumn& bug_size,
+                    BugColumn& bug_movement,
+                    BugColumn& bug_speed,
+                    BugColumn& bug_moving,
+                    BugColumn& bug_steps);
+// Walk -> hop -> fly -> walk, in place.
+void next_movement(int32_t& movement);
+// 10 -> 16 -> 20 -> 10.
+int32_t next_size(int32_t size);
+// The sun's next position: +5, and back to the start after 300.
+int32_t advance_sun(int32_t sun_x);
+
+// Scene and bug drawing.
+void draw_scene(int32_t sun_x);
+void draw_bugs(const BugColumn& bug_x,
+               const BugColumn& bug_height,
+               const BugColumn& bug_size,
+               const BugColumn& bug_color,
+               int32_t selected_bug,
+               int32_t selection_mode,
+               int32_t debug_active,
+               int32_t bug_count);
+void draw_debug_bug(const BugColumn& bug_x,
+                    const BugColumn& bug_height,
+                    const BugColumn& bug_color,
+                    int32_t selected_bug);
+
+// Control panel.
+void panel_draw();
+// 1 when the logical point lies on the panel, else 0.
+int panel_hit(int32_t x, int32_t y);
+void panel_command(int32_t x,
+                   int32_t y,
+                   BugColumn& bug_moving,
+                   BugColumn& bug_movement,
+                   BugColumn& bug_color,
+                   BugColumn& bug_speed,
+                   int32_t& selection_mode,
+                   BugColumn& bug_size,
+                   int32_t& selected_bug,
+                   int32_t& debug_active,
+                   int32_t& bug_count);
+
+// Bug motion and the debug fall.
+void move_bugs(BugColumn& bug_x,
+               BugColumn& bug_height,
+               BugColumn& bug_steps,
+               const BugColumn& bug_movement,
+               const BugColumn& bug_speed,
+               const BugColumn& bug_size,
+               int32_t selected_bug,
+               int32_t debug_active,
+               const BugColumn& bug_moving,
+               int32_t bug_count);
+void debug_fall(BugColumn& bug_x, BugColumn& bug_height, int32_t selected_bug, int32_t& debug_active);

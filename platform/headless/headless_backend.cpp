@@ -1,0 +1,71 @@
+#include "headless_backend.h"
+
+#include <algorithm>
+
+namespace morlu::platform {
+
+HeadlessBackend::HeadlessBackend(Size screen) : screen_(screen) {
+}
+
+bool HeadlessBackend::create_window(WindowId id, const WindowSpec& spec) {
+    // A new window shows black until the program presents its pixels.
+    windows_.insert_or_assign(id, Shown{spec, Surface(spec.client, 0), false, {}});
+    return true;
+}
+
+void HeadlessBackend::destroy_window(WindowId id) {
+    windows_.erase(id);
+}
+
+void HeadlessBackend::show_window(WindowId id, bool visible) {
+    if (auto it = windows_.find(id); it != windows_.end()) it->second.visible = visible;
+}
+
+void HeadlessBackend::present(WindowId id, const Surface& pixels, const PixelBox& box) {
+    auto it = windows_.find(id);
+    if (it == windows_.end()) return;
+    if (it->second.pixels.size() != pixels.size()) it->second.pixels.resize(pixels.size());
+    copy_box(it->second.pixels, pixels, box);
+}
+
+void HeadlessBackend::set_menu_bar(WindowId id, const MenuBar& bar) {
+    if (auto it = windows_.find(id); it != windows_.end()) it->second.menu = bar;
+}
+
+void HeadlessBackend::set_menu_check(WindowId id, uint32_t command, bool checked) {
+    auto it = windows_.find(id);
+    if (it == windows_.end()) return;
+    for (MenuPopup& popup : it->second.menu.popups)
+        for (MenuEntry& entry : popup.entries)
+            if (entry.kind == MenuEntry::Kind::item && entry.id == command) entry.checked = checked;
+}
+
+void HeadlessBackend::poll_events(std::vector<NativeEvent>& out) {
+    out.insert(out.end(), pending_.begin(), pending_.end());
+    pending_.clear();
+}
+
+WaitResult HeadlessBackend::wait_events(Millis deadline) {
+    for (;;) {
+        if (!pending_.empty()) return WaitResult::event;
+        if (now_ >= deadline) return WaitResult::deadline;
+        if (now_ < wait_until_) {
+            now_ = std::min(deadline, wait_until_);
+            continue;
+        }
+        if (!idle_ || !idle_()) return WaitResult::idle;
+    }
+}
+
+const HeadlessBackend::Shown* HeadlessBackend::shown(WindowId id) const {
+    const auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+std::optional<WindowId> HeadlessBackend::find(std::string_view title) const {
+    for (const auto& [id, w] : windows_)
+        if (w.spec.title == title) return id;
+    return std::nullopt;
+}
+
+}  // namespace morlu::platform

@@ -1,0 +1,75 @@
+// Windows that live in memory. Time moves only when the driver lets it, so a run
+// driven by the same actions gives the same pixels and the same messages.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "../window/backend.h"
+
+namespace morlu::platform {
+
+class HeadlessBackend final : public Backend {
+public:
+    // What the program waits on has not come: act (inject input, let time pass)
+    // and return true, or return false when there is nothing left to do.
+    using IdleHandler = std::function<bool()>;
+
+    explicit HeadlessBackend(Size screen = {1024, 768});
+
+    bool create_window(WindowId id, const WindowSpec& spec) override;
+    void destroy_window(WindowId id) override;
+    void show_window(WindowId id, bool visible) override;
+    void present(WindowId id, const Surface& pixels, const PixelBox& box) override;
+    void set_menu_bar(WindowId id, const MenuBar& bar) override;
+    void set_menu_check(WindowId id, uint32_t command, bool checked) override;
+    void poll_events(std::vector<NativeEvent>& out) override;
+    // Returns at once when input is pending or the clock has reached the deadline;
+    // otherwise lets time run on to the end of a wait the driver asked for, or
+    // asks the idle handler for the next action.
+    WaitResult wait_events(Millis deadline) override;
+    Millis now() const override {
+        return now_;
+    }
+    Size screen_size() const override {
+        return screen_;
+    }
+
+    // For the tape driver and tests; not part of Backend.
+    void set_idle_handler(IdleHandler handler) {
+        idle_ = std::move(handler);
+    }
+    void inject(const NativeEvent& e) {
+        pending_.push_back(e);
+    }
+    // Let `ms` of virtual time pass while the program waits.
+    void let_time_pass(Millis ms) {
+        wait_until_ = now_ + ms;
+    }
+    // Whether a wait asked for with let_time_pass still has time to run.
+    bool waiting() const {
+        return now_ < wait_until_;
+    }
+    struct Shown {
+        WindowSpec spec;
+        Surface pixels;
+        bool visible = false;
+        MenuBar menu;
+    };
+    // What a live window shows, or nullptr.
+    const Shown* shown(WindowId id) const;
+    // The first live window with this title.
+    std::optional<WindowId> find(std::string_view title) const;
+
+private:
+    Size screen_;
+    std::map<WindowId, Shown> windows_;
+    std::vector<NativeEvent> pending_;
+    IdleHandler idle_;
+    Millis now_{0};
+    Millis wait_until_{0};
+};
+
+}  // namespace morlu::platform

@@ -1,0 +1,182 @@
+#include "tape_driver.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "../window/platform.h"
+#include "png_writer.h"
+
+namespace morlu::platform {
+namespace {
+
+// Decode one UTF-8 character; a malformed byte stands for itself (Latin-1).
+char32_t next_codepoint(const std::string& s, size_t& i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    int extra = b0 >= 0xF0 && b0 < 0xF8 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
+    if (i + static_cast<size_t>(extra) >= s.size() + (extra ? 0 : 1)) extra = 0;
+    char32_t cp = extra ? (b0 & (0x3F >> extra)) : b0;
+    for (int k = 1; k <= extra; ++k) {
+        if ((byte(i + static_cast<size_t>(k)) & 0xC0) != 0x80) {
+            extra = 0;
+            cp = b0;
+            break;
+        }
+        cp = (cp << 6) | (byte(i + static_cast<size_t>(k)) & 0x3F);
+    }
+    i += static_cast<size_t>(extra) + 1;
+    return cp;
+}
+
+// The key that types a character on a plain keyboard.
+TapeKey key_for(char32_t cp) {
+    if (cp >= 'a' && cp <= 'z') return {static_cast<uint32_t>(cp - 'a' + 'A'), static_cast<int32_t>(cp), 0};
+    if (cp >= 'A' && cp <= 'Z') return {static_cast<uint32_t>(cp), static_cast<int32_t>(cp), MOD_SHIFT};
+    if (cp >= '0' && cp <= '9') return {static_cast<uint32_t>(cp), static_cast<int32_t>(cp), 0};
+    if (cp == ' ') return {VK_SPACE, ' ', 0};
+    return {VK_OEM_PUNCT, static_cast<int32_t>(cp), 0};
+}
+
+}  // namespace
+
+TapeDriver::TapeDriver(HeadlessBackend& backend, std::vector<TapeAction> actions, Setup setup)
+    : backend_(backend), actions_(std::move(actions)), setup_(std::move(setup)) {
+}
+
+bool TapeDriver::step() {
+    if (next_ < actions_.size()) {
+        const TapeAction& a = actions_[next_++];
+        line_ = a.line;
+        perform(a);
+        return true;
+    }
+    if (closed_at_end_) return false;
+    closed_at_end_ = true;
+    close(setup_.graphics_title);
+    return true;
+}
+
+void TapeDriver::perform(const TapeAction& a) {
+    using Kind = TapeAction::Kind;
+    const auto graphics = backend_.find(setup_.graphics_title);
+    switch (a.kind) {
+        case Kind::click:
+            if (graphics)
+                backend_.inject({.kind = NativeEvent::Kind::mouse_down,
+                                 .window = *graphics,
+                                 .x = a.x,
+                                 .y = a.y,
+                                 .mods = held_mods_});
+            text_focus_ = false;  // a click brings the graphics window to the front
+            break;
+        case Kind::type:
+            type_text(a.text);
+            break;
+        case Kind::key:
+            press_combo(a.keys);
+            break;
+        case Kind::keydown:
+            press(a.keys[0], a.keys[0].codepoint, true);
+            break;
+        case Kind::keyup:
+            press(a.keys[0], -1, false);
+            break;
+        case Kind::focus:
+            text_focus_ = a.text_window;
+            break;
+        case Kind::menu:
+            choose_menu(a.number);
+            break;
+        case Kind::wait:
+            backend_.let_time_pass(Millis{a.number});
+            break;
+        case Kind::snapshot:
+            snapshot(setup_.graphics_title, a.text);
+            break;
+        case Kind::snapshot_text:
+            snapshot(setup_.text_title, a.text);
+            break;
+        case Kind::log:
+            write_log(a.text);
+            break;
+        case Kind::close:
+            close(setup_.graphics_title);
+            break;
+        case Kind::close_text:
+            close(setup_.text_title);
+            break;
+    }
+}
+
+WindowId TapeDriver::keyboard_window() const {
+    const auto text = backend_.find(setup_.text_title);
+    if (text_focus_ && text) return *text;
+    return backend_.find(setup_.graphics_title).value_or(0);
+}
+
+void TapeDriver::press(const TapeKey& key, int32_t codepoint, bool down) {
+    const uint32_t mods = held_mods_;
+    if (key.modifier) held_mods_ = down ? (held_mods_ | key.modifier) : (held_mods_ & ~key.modifier);
+    const auto kind = down ? NativeEvent::Kind::key_down : NativeEvent::Kind::key_up;
+    backend_.inject(
+        {.kind = kind, .window = keyboard_window(), .vk = key.vk, .codepoint = codepoint, .mods = mods});
+}
+
+void TapeDriver::type_text(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const TapeKey key = key_for(next_codepoint(text, i));
+        const uint32_t saved = held_mods_;
+        held_mods_ |= key.modifier;  // Shift for capitals, without a Shift key message
+        press({key.vk, key.codepoint, 0}, key.codepoint, true);
+        press({key.vk, key.codepoint, 0}, -1, false);
+        held_mods_ = saved;
+    }
+}
+
+void TapeDriver::press_combo(const std::vector<TapeKey>& keys) {
+    const TapeKey& last = keys.back();
+    for (size_t i = 0; i + 1 < keys.size(); ++i) press(keys[i], -1, true);
+    int32_t cp = last.codepoint;
+    if ((held_mods_ & MOD_SHIFT) && cp >= 'a' && cp <= 'z') cp -= 'a' - 'A';
+    press(last, cp, true);
+    press(last, -1, false);
+    for (size_t i = keys.size() - 1; i-- > 0;) press(keys[i], -1, false);
+}
+
+void TapeDriver::snapshot(const std::string& title, const std::string& file) {
+    const auto id = backend_.find(title);
+    const HeadlessBackend::Shown* shown = id ? backend_.shown(*id) : nullptr;
+    std::string error;
+    if (!shown) return note(line_, "cannot snapshot \"" + title + "\": the window is closed");
+    if (!write_png(file, shown->pixels, error)) note(line_, error);
+}
+
+void TapeDriver::write_log(const std::string& file) {
+    std::ofstream out(file);
+    for (const std::string& line : setup_.log_lines ? setup_.log_lines() : std::vector<std::string>{})
+        out << line << '\n';
+    out.close();
+    if (!out) note(line_, "cannot write " + file);
+}
+
+void TapeDriver::close(const std::string& title) {
+    if (const auto id = backend_.find(title))
+        backend_.inject({.kind = NativeEvent::Kind::close, .window = *id});
+}
+
+void TapeDriver::choose_menu(uint32_t id) {
+    const auto graphics = backend_.find(setup_.graphics_title);
+    // Greyed items and ids the menu lacks cannot be clicked: nothing happens, as on screen.
+    if (!graphics || !menu_item_selectable(Hwnd{*graphics}, id)) {
+        std::fprintf(stderr, "morlu-headless: tape line %d: no menu item %u can be chosen\n", line_, id);
+        return;
+    }
+    backend_.inject({.kind = NativeEvent::Kind::menu_command, .window = *graphics, .command = id});
+}
+
+void TapeDriver::note(int line, const std::string& message) {
+    std::fprintf(stderr, "morlu-headless: tape line %d: %s\n", line, message.c_str());
+    ++failures_;
+}
+
+}  // namespace morlu::platform

@@ -1,0 +1,57 @@
+// Performs a tape's actions on the headless backend, one each time the program
+// waits with nothing to do.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "headless_backend.h"
+#include "tape.h"
+
+namespace morlu::platform {
+
+class TapeDriver {
+public:
+    struct Setup {
+        std::string graphics_title;  // how the driver finds the two windows
+        std::string text_title;
+        // The log's stored lines, oldest first, for the `log` action.
+        std::function<std::vector<std::string>()> log_lines;
+    };
+
+    TapeDriver(HeadlessBackend& backend, std::vector<TapeAction> actions, Setup setup);
+
+    // The backend's idle handler: perform the next action. At the end of the tape
+    // the graphics window is closed as a user would; after that there is nothing
+    // more to do and it returns false.
+    bool step();
+    // Outputs (snapshots, logs) that could not be written, each reported on stderr.
+    int failures() const {
+        return failures_;
+    }
+
+private:
+    void perform(const TapeAction& a);
+    void press(const TapeKey& key, int32_t codepoint, bool down);
+    void type_text(const std::string& text);
+    void press_combo(const std::vector<TapeKey>& keys);
+    void snapshot(const std::string& title, const std::string& file);
+    void write_log(const std::string& file);
+    void close(const std::string& title);
+    void choose_menu(uint32_t id);
+    WindowId keyboard_window() const;
+    void note(int line, const std::string& message);
+
+    HeadlessBackend& backend_;
+    std::vector<TapeAction> actions_;
+    Setup setup_;
+    size_t next_ = 0;
+    bool closed_at_end_ = false;
+    bool text_focus_ = false;
+    uint32_t held_mods_ = 0;
+    int failures_ = 0;
+    int line_ = 0;
+};
+
+}  // namespace morlu::platform

@@ -1,0 +1,123 @@
+// The runtime's one global record, its command ids and its internal operations.
+// Private to the runtime.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "morlu/canvas.h"
+#include "platform/window/platform.h"
+
+namespace pf = morlu::platform;
+
+// The back buffer is the graphics window's full outer size.
+constexpr int BUFFER_WIDTH = 601;
+constexpr int BUFFER_HEIGHT = 540;
+constexpr uintptr_t TICK_TIMER_ID = 2;
+constexpr uint32_t TICK_PERIOD_MS = 100;
+constexpr int LOG_RING_SIZE = 25;
+constexpr int LOG_FORMAT_BUFFER = 1024;
+constexpr int NO_EVENT = -1;
+
+constexpr uint32_t CMD_ANIMATE = 1;
+constexpr uint32_t CMD_HALT = 2;
+constexpr uint32_t CMD_ADVANCE_FRAME = 3;
+constexpr uint32_t CMD_LOGGING = 4;
+constexpr uint32_t CMD_RECORD = 5;
+constexpr uint32_t CMD_PLAYBACK = 6;
+constexpr uint32_t CMD_PLAY_ONE = 7;
+constexpr uint32_t CMD_QUIT = 8;
+constexpr uint32_t CMD_INFO = 9;
+
+constexpr const char* GRAPHICS_CLASS = "DrawWndClass";
+constexpr const char* TEXT_CLASS = "TextWndClass";
+constexpr const char* GRAPHICS_TITLE = "MORLU Graphics";
+constexpr const char* TEXT_TITLE = "MORLU Text";
+
+struct RuntimeState {
+    // Windows, back buffer and coordinate frame.
+    struct {
+        pf::Hinstance instance = pf::Hinstance::none;
+        pf::Hwnd graphics_window = pf::Hwnd::none;
+        pf::Hwnd text_window = pf::Hwnd::none;
+        pf::Hdc window_dc = pf::Hdc::none;
+        pf::Hgdiobj back_buffer = pf::Hgdiobj::none;
+        pf::Hdc buffer_dc = pf::Hdc::none;
+        int32_t origin_x = 0;
+        int32_t origin_y = 0;
+        int32_t dirty = 1;
+    } window;
+    // Event loop and animation control.
+    struct {
+        uint8_t running = 0;
+        uint8_t single_step = 0;
+        uint8_t quit_requested = 0;
+        int32_t timer_ticked = 0;
+        int32_t pending_kind = NO_EVENT;
+        int32_t event_x = 0;
+        int32_t event_y = 0;
+        int8_t event_key = 0;
+    } events;
+    // Run menu and keyboard shortcuts.
+    struct {
+        int32_t ctrl_down = 0;
+        pf::Hmenu run_menu = pf::Hmenu::none;
+    } menu;
+    // Log console: the last 25 lines, each with its trailing newline until replayed.
+    struct {
+        uint8_t logging = 1;
+        std::array<std::string, LOG_RING_SIZE> log_lines;
+        int32_t log_oldest = -1;
+        int32_t log_next = 0;
+    } log;
+    // Script recording and playback.
+    struct {
+        uint8_t recording = 0;
+        uint8_t playback = 0;
+        uint8_t play_one = 0;
+        std::FILE* script_file = nullptr;
+        int32_t periodic_count = 0;
+    } script;
+};
+
+extern RuntimeState runtime;
+
+// Forget all runtime state, as at program start (for tests).
+void runtime_reset();
+
+// Windows and coordinate frame.
+pf::LResult graphics_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);
+void copy_to_screen();
+
+// Event loop.
+// Take and handle at most one message, then copy the back buffer if it is dirty.
+// Returns whether a message was taken.
+bool pump_one_message();
+void on_timer();
+void on_left_button_down(pf::LParam lparam);
+void on_char(pf::WParam wparam);
+
+// Run menu and keyboard shortcuts.
+void build_run_menu(pf::Hwnd hwnd);
+void on_key_down(pf::WParam wparam);
+void on_key_up(pf::WParam wparam);
+void on_command(pf::WParam wparam);
+
+// Log console.
+void log_append_line(std::string& text);
+pf::LResult text_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);
+void show_text_window(int visible);
+// The stored lines, oldest first, without their trailing newline (for the headless driver).
+std::vector<std::string> log_stored_lines();
+
+// Scripts.
+int script_read_event();
+void script_write_event(int kind, int x, int y, int8_t key);
+void script_close();
+void script_stop_playback();
+void script_toggle_recording();
+void script_toggle_playback();
+void script_play_one();

@@ -1,0 +1,120 @@
+#include "runtime_fixture.h"
+
+namespace morlu::testing {
+namespace {
+
+RectL outer_of(HeadlessBackend& backend, Hwnd hwnd) {
+    const auto* shown = backend.shown(static_cast<uint32_t>(hwnd));
+    return {shown->spec.x, shown->spec.y, shown->spec.client.w, shown->spec.client.h};
+}
+
+class SmallScreen : public RuntimeTest {
+protected:
+    SmallScreen() : RuntimeTest({800, 600}) {
+    }
+};
+class LargeScreen : public RuntimeTest {
+protected:
+    LargeScreen() : RuntimeTest({1280, 1024}) {
+    }
+};
+
+TEST_F(SmallScreen, TheTextWindowCoversTheBottomThird) {
+    open();
+    const RectL r = outer_of(backend, text());
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 401);
+    EXPECT_EQ(r.right, 800);                                      // client width: the window's full width
+    EXPECT_EQ(r.bottom, 200 - get_system_metrics(SM_CYCAPTION));  // 200 less the caption
+}
+
+TEST_F(LargeScreen, TheTextWindowEndsAtTheScreensBottomEdge) {
+    open();
+    const RectL r = outer_of(backend, text());
+    EXPECT_EQ(r.top, 683);
+    EXPECT_EQ(r.bottom, 341 - get_system_metrics(SM_CYCAPTION));
+}
+
+class CanvasWindows : public RuntimeTest {};
+
+TEST_F(CanvasWindows, TheGraphicsWindowHasA601By501ClientUnderItsMenu) {
+    open();
+    RectL client;
+    get_client_rect(graphics(), &client);
+    EXPECT_EQ(client.right, 601);
+    EXPECT_EQ(client.bottom, 501);
+    EXPECT_EQ(runtime.window.origin_x, 300);
+    EXPECT_EQ(runtime.window.origin_y, 250);
+    EXPECT_NE(get_menu(graphics()), Hmenu::none);
+    EXPECT_TRUE(is_window_visible(graphics()));
+    EXPECT_TRUE(is_window_visible(text()));
+}
+
+TEST_F(CanvasWindows, AnotherClientSizeMovesTheOrigin) {
+    open();
+    then([this] {
+        backend.inject({.kind = NativeEvent::Kind::resized,
+                        .window = static_cast<uint32_t>(graphics()),
+                        .size = {595, 495}});
+        inject_click(297, 247);
+        inject_click(0, 0);
+    });
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_EQ(runtime.window.origin_x, 297);
+    EXPECT_EQ(runtime.window.origin_y, 247);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_EQ(x, -297);
+    EXPECT_EQ(y, 247);
+}
+
+TEST_F(CanvasWindows, TheFirstPassCopiesTheBackBufferAsCreated) {
+    open();
+    EXPECT_EQ(runtime.window.dirty, 1);
+    pump_one_message();
+    EXPECT_EQ(runtime.window.dirty, 0);
+    // A new bitmap is black, and the copy shows it.
+    EXPECT_EQ(window_surface(graphics())->at(300, 250), 0u);
+}
+
+TEST_F(CanvasWindows, APaintRequestCopiesEvenWhenNotDirty) {
+    open();
+    canvas_clear();
+    pump_one_message();
+    ASSERT_EQ(runtime.window.dirty, 0);
+    const Hdc dc = get_dc(graphics());
+    rectangle(dc, 0, 0, 700, 700);  // scribble black over the window
+    release_dc(graphics(), dc);
+    invalidate_rect(graphics(), nullptr, 0);
+    Msg msg;
+    ASSERT_TRUE(peek_message(&msg));
+    EXPECT_EQ(msg.message, WM_PAINT);
+    dispatch_message(&msg);
+    EXPECT_EQ(runtime.window.dirty, 0);
+    EXPECT_EQ(window_surface(graphics())->at(300, 250), 0xFFFFFFu);
+}
+
+TEST_F(CanvasWindows, ClearLeavesABlackFrameAndWhiteInside) {
+    open();
+    canvas_clear();
+    const Surface* buffer = dc_surface(runtime.window.buffer_dc);
+    ASSERT_EQ(buffer->size(), (Size{601, 540}));
+    for (auto [px, py] : {std::pair{0, 0}, {600, 539}, {300, 0}, {0, 270}, {600, 100}, {17, 539}})
+        EXPECT_EQ(buffer->at(px, py), 0u) << px << "," << py;
+    for (auto [px, py] : {std::pair{1, 1}, {599, 538}, {300, 270}})
+        EXPECT_EQ(buffer->at(px, py), 0xFFFFFFu) << px << "," << py;
+    EXPECT_EQ(runtime.window.dirty, 1);
+}
+
+TEST_F(CanvasWindows, CloseReleasesTheWindowContext) {
+    open();
+    const Hdc dc = runtime.window.window_dc;
+    EXPECT_NE(dc_surface(dc), nullptr);
+    EXPECT_EQ(canvas_close(), 1);
+    EXPECT_EQ(dc_surface(dc), nullptr);
+    EXPECT_TRUE(is_window(graphics()));
+}
+
+}  // namespace
+}  // namespace morlu::testing
