@@ -1,0 +1,147 @@
+#include "gtk_window.h"
+
+#include "gtk_input.h"
+#include "gtk_menu.h"
+
+namespace morlu::platform::gtk {
+namespace {
+
+// What a client area shows before the program first presents into it.
+constexpr uint32_t BLANK = 0x00FFFFFF;
+
+// The image must go before the pixels' memory moves or is freed: cairo may read
+// the pixels of a surface it still holds.
+void release_image(NativeWindow& w) {
+    if (w.image) cairo_surface_destroy(w.image);
+    w.image = nullptr;
+}
+
+// Point a cairo image at the current pixels, which must have no image yet.
+void make_image(NativeWindow& w) {
+    const Size size = w.pixels.size();
+    if (size.w <= 0 || size.h <= 0) return;
+    // Our rows are w * 4 bytes with no padding, which is cairo's RGB24 stride for any width.
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, size.w);
+    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(w.pixels.row(0)),
+                                                  CAIRO_FORMAT_RGB24, size.w, size.h, stride);
+}
+
+gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
+    const auto* w = static_cast<NativeWindow*>(data);
+    if (!w->image) return TRUE;
+    cairo_set_source_surface(cr, w->image, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    return TRUE;
+}
+
+// The client area got a size: keep our copy that size, and tell the program when
+// the user resized the window.
+void on_area_allocate(GtkWidget*, GdkRectangle* allocation, gpointer data) {
+    auto* w = static_cast<NativeWindow*>(data);
+    const Size size{allocation->width, allocation->height};
+    if (size == w->pixels.size()) return;
+    release_image(*w);
+    w->pixels.resize(size, BLANK);
+    make_image(*w);
+    if (!w->resizable) return;
+    NativeEvent e;
+    e.kind = NativeEvent::Kind::resized;
+    e.window = w->id;
+    e.size = size;
+    w->sink->pending.push_back(e);
+}
+
+GtkWidget* make_area(NativeWindow& w, Size client) {
+    GtkWidget* area = gtk_drawing_area_new();
+    gtk_widget_set_size_request(area, client.w, client.h);
+    // A fixed client area keeps its size even when the menu bar is wider than it.
+    const GtkAlign align = w.resizable ? GTK_ALIGN_FILL : GTK_ALIGN_START;
+    gtk_widget_set_halign(area, align);
+    gtk_widget_set_valign(area, align);
+    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK);
+    connect_signal(w, w.connections, area, "draw", G_CALLBACK(on_draw));
+    connect_signal(w, w.connections, area, "size-allocate", G_CALLBACK(on_area_allocate));
+    return area;
+}
+
+void build_widgets(NativeWindow& w, const WindowSpec& spec) {
+    GtkWindow* window = GTK_WINDOW(w.window);
+    gtk_window_set_title(window, spec.title.c_str());
+    gtk_window_set_resizable(window, spec.resizable ? TRUE : FALSE);
+    gtk_window_move(window, spec.x, spec.y);
+    w.box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    w.area = make_area(w, spec.client);
+    gtk_box_pack_end(GTK_BOX(w.box), w.area, TRUE, TRUE, 0);
+    gtk_container_add(GTK_CONTAINER(w.window), w.box);
+    gtk_widget_show(w.area);
+    gtk_widget_show(w.box);
+}
+
+}  // namespace
+
+void connect_signal(NativeWindow& w,
+                    std::vector<Connection>& list,
+                    gpointer instance,
+                    const char* signal,
+                    GCallback handler,
+                    bool after) {
+    const GConnectFlags flags = after ? G_CONNECT_AFTER : GConnectFlags(0);
+    const gulong id = g_signal_connect_data(instance, signal, handler, &w, nullptr, flags);
+    if (id != 0) list.push_back({instance, id});
+}
+
+void disconnect_all(std::vector<Connection>& list) {
+    for (const Connection& c : list) g_signal_handler_disconnect(c.instance, c.handler);
+    list.clear();
+}
+
+std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowSpec& spec, EventSink& sink) {
+    auto w = std::make_unique<NativeWindow>();
+    w->id = id;
+    w->sink = &sink;
+    w->resizable = spec.resizable;
+    w->pixels = Surface(spec.client, BLANK);
+    make_image(*w);
+    w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    if (!w->window) return nullptr;
+    build_widgets(*w, spec);
+    connect_input(*w);
+    return w;
+}
+
+void destroy_native_window(NativeWindow& w) {
+    remove_menu_bar(w);
+    disconnect_all(w.connections);
+    if (w.window) gtk_widget_destroy(w.window);
+    w.window = w.box = w.area = nullptr;
+    release_image(w);
+}
+
+void show_native_window(NativeWindow& w, bool visible) {
+    if (!visible) {
+        gtk_widget_hide(w.window);
+        return;
+    }
+    gtk_widget_show(w.window);
+    if (w.resizable && !w.size_released) {
+        // The window has taken its first size from the client area's request; from
+        // now on that request would stop the user from making the window smaller.
+        gtk_widget_set_size_request(w.area, 1, 1);
+        w.size_released = true;
+    }
+}
+
+void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box) {
+    const auto shown =
+        raster::intersect(box, raster::intersect(w.pixels.bounds(), pixels.bounds()).value_or(PixelBox{}));
+    if (!shown || !w.image) return;
+    cairo_surface_flush(w.image);
+    copy_box(w.pixels, pixels, *shown);
+    const int width = shown->x1 - shown->x0;
+    const int height = shown->y1 - shown->y0;
+    cairo_surface_mark_dirty_rectangle(w.image, shown->x0, shown->y0, width, height);
+    gtk_widget_queue_draw_area(w.area, shown->x0, shown->y0, width, height);
+}
+
+}  // namespace morlu::platform::gtk
