@@ -106,6 +106,37 @@ void on_key_down(pf::WParam wparam);
 void on_key_up(pf::WParam wparam);
 void on_command(pf::WParam wparam);
 
+// Palette and drawing primitives.
+constexpr int PALETTE_SIZE = 24;
+constexpr int COLOR_RED = 2;
+constexpr int32_t SHAPE_TRIANGLE = 0;
+constexpr int32_t SHAPE_RECTANGLE = 1;
+constexpr int32_t SHAPE_ELLIPSE = 2;
+constexpr int32_t SHAPE_LINE = 3;
+constexpr int32_t SHAPE_TEXT = 5;
+constexpr int32_t MAX_PTSIZE = 127;
+constexpr int PRINTF_BUFFER = 1024;
+
+struct PaletteEntry {
+    const char* name;
+    pf::ColorRef value;  // 0x00BBGGRR
+};
+extern const PaletteEntry palette[PALETTE_SIZE];
+
+// One shape, as a primitive hands it to the renderer. Coordinates are logical.
+struct ShapeRecord {
+    int32_t kind = SHAPE_TRIANGLE;
+    int32_t color = 0;
+    int32_t width = 0;
+    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0;
+    int32_t ptsize = 0;
+    std::string text;  // the text primitive's own copy of the caller's string
+};
+
+// The index to use: itself when 0..23, else red, with a line in the log.
+int check_color(int index);
+void render_shape(const ShapeRecord& shape);
+
 // Log console.
 void log_append_line(std::string& text);
 pf::LResult text_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "platform_state.h"
 
@@ -53,6 +54,42 @@ int rectangle(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom)
     auto c = canvas_of(hdc);
     if (!c) return fail(0, "rectangle: no such context");
     raster::draw_rectangle(*c->target, c->clip, {left, top, right, bottom}, pen_of(*c->dc), brush_of(*c->dc));
+    dc_damaged(*c->dc, c->clip);
+    return 1;
+}
+
+int ellipse(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    auto c = canvas_of(hdc);
+    if (!c) return fail(0, "ellipse: no such context");
+    raster::draw_ellipse(*c->target, c->clip, {left, top, right, bottom}, pen_of(*c->dc), brush_of(*c->dc));
+    dc_damaged(*c->dc, c->clip);
+    return 1;
+}
+
+int polygon(Hdc hdc, const PointL* points, int32_t count) {
+    auto c = canvas_of(hdc);
+    if (!c || !points || count < 2) return fail(0, "polygon: no such context, or too few points");
+    std::vector<raster::Point> pts(static_cast<size_t>(count));
+    for (size_t i = 0; i < pts.size(); ++i) pts[i] = {points[i].x, points[i].y};
+    raster::draw_polygon(*c->target, c->clip, pts, pen_of(*c->dc), brush_of(*c->dc));
+    dc_damaged(*c->dc, c->clip);
+    return 1;
+}
+
+int move_to(Hdc hdc, int32_t x, int32_t y, PointL* old) {
+    DeviceContext* dc = find_dc(hdc);
+    if (!dc) return fail(0, "move_to: no such context");
+    if (old) *old = dc->position;
+    dc->position = {x, y};
+    return 1;
+}
+
+int line_to(Hdc hdc, int32_t x, int32_t y) {
+    auto c = canvas_of(hdc);
+    if (!c) return fail(0, "line_to: no such context");
+    const PointL from = c->dc->position;
+    raster::draw_line(*c->target, c->clip, {from.x, from.y}, {x, y}, pen_of(*c->dc));
+    c->dc->position = {x, y};
     dc_damaged(*c->dc, c->clip);
     return 1;
 }

@@ -9,7 +9,8 @@ namespace {
 // 1252, or none when the code page lacks it.
 int key_character(const NativeEvent& e) {
     if (e.mods & MOD_CONTROL) return (e.vk >= 'A' && e.vk <= 'Z') ? static_cast<int>(e.vk - 'A' + 1) : -1;
-    if (e.codepoint < 0) return -1;
+    // Delete types no character on this platform, though Unicode gives it one (127).
+    if (e.codepoint < 0 || e.vk == VK_DELETE) return -1;
     return raster::cp1252_from_unicode(static_cast<char32_t>(e.codepoint));
 }
 

@@ -163,6 +163,16 @@ int get_bk_mode(Hdc hdc);
 
 // Right column and bottom row are outside; see the raster rules for pens.
 int rectangle(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// Inscribed in the box as rectangle is; a 1 x 1 box draws nothing, and with a
+// null pen the fill keeps the outlined ellipse's footprint.
+int ellipse(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// Alternate fill, vertices used as given, then the pen draws every edge.
+int polygon(Hdc hdc, const PointL* points, int32_t count);
+// Set the current position, returning the old one in `old` when asked.
+int move_to(Hdc hdc, int32_t x, int32_t y, PointL* old);
+// A line from the current position to (x, y), which becomes the current
+// position. A one-pixel pen leaves out the last pixel; a wide one has round caps.
+int line_to(Hdc hdc, int32_t x, int32_t y);
 // A plain copy of w x h pixels (only SRCCOPY), clipped to both contexts.
 int bit_blt(Hdc dst,
             int32_t x,

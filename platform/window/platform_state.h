@@ -83,6 +83,7 @@ struct DeviceContext {
     ColorRef text_color = 0x000000;
     ColorRef bk_color = 0xFFFFFF;
     int bk_mode = OPAQUE;
+    PointL position;  // where the next line_to starts
 };
 
 struct PlatformState {

@@ -39,6 +39,30 @@ int canvas_set_animation(int mode);
 // on also shows the console. Returns 0 before canvas_open, else 1.
 int canvas_set_logging(int on);
 
+// Colours are indices 0..23 into the palette: 0 black, 1 white, 2 red, 3 green,
+// 4 blue, 5 yellow, 6 magenta, 7 cyan, 8 purple, 9 navy blue, 10 dusty plum,
+// 11 ice blue, 12 turquoise, 13 orange, 14 brown, 15 pink, 16 chalk, 17 gold,
+// 18 peach, 19 forest green, 20 sea green, 21 olive, 22 50% gray, 23 20% gray.
+// Any other index draws red and is reported in the log. A width of 0 fills the
+// shape; a larger one outlines it with a pen of that width. Negative radii,
+// widths and point sizes are negated, with a line in the log.
+
+// A filled circle covering the 2r + 1 pixels square centred on (x, y).
+int canvas_circle(int color, int x, int y, int radius);
+// A triangle through the three points, filled (width 0) or outlined.
+int canvas_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width);
+// A rectangle between two opposite corners given in any order; both corners'
+// rows and columns are inside it.
+int canvas_rectangle(int color, int x1, int y1, int x2, int y2, int width);
+// A line at least one pixel wide; a one-pixel line leaves out its end point.
+int canvas_line(int color, int x1, int y1, int x2, int y2, int width);
+// Text in the given pixel size (0..127): (x, y) is the lower left corner of the
+// first line; each "\n" starts a new line one line height lower.
+int canvas_text(int color, int x, int y, int ptsize, const char* text);
+// canvas_text with printf-style formatting; returns the number of characters
+// formatted. A result over 1023 characters is drawn cut to 1023.
+int canvas_printf(int color, int x, int y, int ptsize, const char* format, ...)
+    __attribute__((format(printf, 5, 6)));
 // Fill the whole back buffer white inside a one-pixel black frame.
 int canvas_clear();
 
