@@ -20,7 +20,7 @@ struct FontRequest {
     int32_t weight = 400;  // 400 normal, 700 bold
     bool italic = false;
     bool monospace = false;  // a fixed-pitch face is wanted when the name matches nothing
-    std::string face;        // resolved through fontconfig; an unknown name falls back
+    std::string face{};      // resolved through fontconfig; an unknown name falls back
 };
 
 // The platform's text metrics, in whole pixels.
@@ -43,6 +43,9 @@ class Font;
 std::shared_ptr<const Font> open_font(const FontRequest& request);
 
 FontMetrics font_metrics(const Font& font);
+
+// The family fontconfig chose: the default face's when the name matched nothing.
+std::string_view font_family(const Font& font);
 
 // Width of the string (sum of the glyph advances) and the cell height.
 Size text_extent(const Font& font, std::string_view text);

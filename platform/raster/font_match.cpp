@@ -1,0 +1,96 @@
+// Face names resolved through fontconfig, once per name and style.
+#include "font_match.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <tuple>
+
+namespace morlu::raster {
+namespace {
+
+using MatchKey = std::tuple<std::string, int32_t, bool, bool>;
+
+const FcChar8* fc_text(const char* s) {
+    return reinterpret_cast<const FcChar8*>(s);
+}
+
+// The platform's weight 0 means "any", which is the normal weight.
+int32_t normal_weight(int32_t weight) {
+    return weight <= 0 ? 400 : std::min(weight, 1000);
+}
+
+// The request as a fontconfig pattern. A name is added as it is rather than
+// through FcNameParse, whose syntax would read "MORLU-font" as the family
+// "MORLU" at a size of "font". When a fixed pitch is wanted, "monospace" comes
+// after the name, so a name that matches nothing falls back to the monospace
+// face rather than to the default sans.
+FcPattern* request_pattern(const std::string& face, int32_t weight, bool italic, bool monospace) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    if (!face.empty()) FcPatternAddString(pattern, FC_FAMILY, fc_text(face.c_str()));
+    if (monospace) FcPatternAddString(pattern, FC_FAMILY, fc_text("monospace"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    // Text is scaled to any em, so bitmap-only faces are of no use.
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    return pattern;
+}
+
+std::optional<FontFile> file_of(FcPattern* match) {
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &path) != FcResultMatch) return std::nullopt;
+    FontFile file;
+    file.path = reinterpret_cast<const char*>(path);
+    int index = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) file.index = index;
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch)
+        file.family = reinterpret_cast<const char*>(family);
+    return file;
+}
+
+// This layer's own configuration, read from the desktop's configuration files.
+// Owning it, rather than using fontconfig's implicit global one, frees it at
+// exit and leaves a toolkit in the same process free to use fontconfig its way.
+FcConfig* font_config() {
+    using Owned = std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)>;
+    static const Owned config(FcInitLoadConfigAndFonts(), &FcConfigDestroy);
+    return config.get();
+}
+
+// Substitute and match the way desktop programs do: the configuration's
+// aliases first, then its defaults, then the best installed font.
+std::optional<FontFile> resolve(const std::string& face, int32_t weight, bool italic, bool monospace) {
+    FcConfig* config = font_config();
+    if (!config) return std::nullopt;
+    FcPattern* pattern = request_pattern(face, weight, italic, monospace);
+    if (!pattern) return std::nullopt;
+    std::optional<FontFile> file;
+    if (FcConfigSubstitute(config, pattern, FcMatchPattern)) {
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+            file = file_of(match);
+            FcPatternDestroy(match);
+        }
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+}  // namespace
+
+const FontFile* match_font_file(const std::string& face, int32_t weight, bool italic, bool monospace) {
+    static std::map<MatchKey, std::optional<FontFile>> cache;
+    weight = normal_weight(weight);
+    MatchKey key{face, weight, italic, monospace};
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(std::move(key), resolve(face, weight, italic, monospace)).first;
+    return it->second ? &*it->second : nullptr;
+}
+
+}  // namespace morlu::raster
