@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Install the Debian packages of tools/packages.txt that are missing. Needs root
+# (or sudo) only when something is missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+missing=()
+while read -r pkg; do
+    [[ -z $pkg || $pkg == \#* ]] && continue
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$pkg")
+done <packages.txt
+
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+echo "Installing: ${missing[*]}"
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "install-deps: run as root to install ${missing[*]}" >&2; exit 1; }
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

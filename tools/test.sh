@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Build morlu (installing what is missing) and run every test: formatting, the
+# unit and integration tests, the headless tapes, the desktop test under Xvfb,
+# then the unit and integration tests again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+echo "== formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2
+
+echo "== tests"
+# One test at a time: several of them read and write MORLU.SCR in one folder.
+(cd build && ctest --output-on-failure)
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORLU_SANITIZE=ON -DMORLU_BENCH=OFF \
+    -DMORLU_WITH_GTK=OFF >/dev/null
+cmake --build build-sanitize -j2
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --output-on-failure)
