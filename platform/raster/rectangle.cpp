@@ -1,6 +1,8 @@
 #include <algorithm>
 
 #include "shapes.h"
+#include "spans.h"
+#include "wide_pen.h"
 
 namespace morlu::raster {
 namespace {
@@ -8,17 +10,39 @@ namespace {
 // The box with its right column and bottom row taken off, computed in 64 bits
 // so that a corner at INT32_MIN cannot wrap.
 Rect shrink_right_bottom(int32_t l, int32_t t, int32_t r, int32_t b) {
-    const auto dec = [](int32_t v) { return static_cast<int32_t>(std::max<int64_t>(int64_t{v} - 1, INT32_MIN)); };
+    const auto dec = [](int32_t v) {
+        return static_cast<int32_t>(std::max<int64_t>(int64_t{v} - 1, INT32_MIN));
+    };
     return {l, t, dec(r), dec(b)};
 }
 
-void draw_thin_ring(Surface& s, const PixelBox& clip, int32_t l, int32_t t, int32_t r, int32_t b, uint32_t c) {
+void draw_thin_ring(Surface& s,
+                    const PixelBox& clip,
+                    int32_t l,
+                    int32_t t,
+                    int32_t r,
+                    int32_t b,
+                    uint32_t c) {
     // r and b are inclusive here; each edge is a one-pixel box.
-    const auto inc = [](int32_t v) { return static_cast<int32_t>(std::min<int64_t>(int64_t{v} + 1, INT32_MAX)); };
+    const auto inc = [](int32_t v) {
+        return static_cast<int32_t>(std::min<int64_t>(int64_t{v} + 1, INT32_MAX));
+    };
     fill_rect(s, {l, t, inc(r), inc(t)}, clip, c);
     fill_rect(s, {l, b, inc(r), inc(b)}, clip, c);
     fill_rect(s, {l, t, inc(l), inc(b)}, clip, c);
     fill_rect(s, {r, t, inc(r), inc(b)}, clip, c);
+}
+
+// A wide pen's outline: the pen swept round the path, whose right and bottom
+// are inclusive, which gives round outer corners and square inner ones.
+void draw_wide_ring(Surface& s, const PixelBox& clip, const Rect& path, const Pen& pen) {
+    const auto area = surface_clip(s, clip);
+    if (!area) return;
+    const SpanWriter out(s, *area, pen.color);
+    const Point corners[] = {
+        {path.left, path.top}, {path.right, path.top}, {path.right, path.bottom}, {path.left, path.bottom}};
+    for (int i = 0; i < 4; ++i)
+        fill_capsule(out, figure_edge_capsule(corners[i], corners[(i + 1) % 4], pen.width));
 }
 
 }  // namespace
@@ -35,7 +59,11 @@ void draw_rectangle(Surface& s, const PixelBox& clip, const Rect& rect, const Pe
     if (w < 1 || h < 1 || (w == 1 && h == 1)) return;
     const Rect inner = shrink_right_bottom(l, t, r, b);  // inclusive right and bottom pixels
     if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
-    draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
+    if (pen.width > 1) {
+        draw_wide_ring(s, clip, inner, pen);
+    } else {
+        draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
+    }
 }
 
 }  // namespace morlu::raster

@@ -1,0 +1,31 @@
+// Exact integer arithmetic for scan conversion. Coordinates are int32, so a
+// difference needs 33 bits and a product of two differences about 66: those
+// products are computed in 128 bits, where they cannot overflow.
+#pragma once
+
+#include <algorithm>
+#include <cassert>
+#include <cstdint>
+
+namespace morlu::raster {
+
+using Int128 = __int128;
+
+// The quotient a / b rounded toward minus infinity; b must be positive.
+inline Int128 floor_div(Int128 a, Int128 b) {
+    assert(b > 0);
+    const Int128 q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+// The quotient a / b rounded toward plus infinity; b must be positive.
+inline Int128 ceil_div(Int128 a, Int128 b) {
+    return -floor_div(-a, b);
+}
+
+// `v` limited to [lo, hi], returned as int64 (lo and hi are int64 values).
+inline int64_t clamp_to(Int128 v, int64_t lo, int64_t hi) {
+    return static_cast<int64_t>(std::clamp<Int128>(v, lo, hi));
+}
+
+}  // namespace morlu::raster

@@ -1,0 +1,112 @@
+#include "thin_line.h"
+
+#include <cstdlib>
+
+#include "exact_math.h"
+
+namespace morlu::raster {
+namespace {
+
+// Steps first..last, inclusive; empty when first > last.
+struct StepRange {
+    Int128 first = 0;
+    Int128 last = -1;
+};
+
+// Far outside any int32 line, so it stands for "every step".
+constexpr Int128 ANY_STEP = Int128{1} << 100;
+
+// A line seen along its longer ("major") axis. Step k, 0 <= k < length, is at
+// major + k * dir on that axis and at minor + offset(k) on the other, where
+// offset(k) = ceil((2k*dm - length) / (2*length)) is k*dm/length rounded to the
+// nearest integer with exact halves going down.
+struct LineSteps {
+    int64_t major = 0;
+    int64_t minor = 0;
+    int64_t dir = 1;     // +1 or -1 along the major axis
+    int64_t length = 0;  // |d major|, at least |dm| and at least 1
+    int64_t dm = 0;      // signed change along the minor axis
+
+    Int128 offset(Int128 k) const {
+        return ceil_div(2 * k * dm - length, 2 * Int128{length});
+    }
+
+    // The steps whose offset lies in j0..j1. The bounds come from solving
+    // j - 1 < (2k*dm - length) / (2*length) <= j for k, so they hold for any j.
+    StepRange steps_between(Int128 j0, Int128 j1) const {
+        if (dm == 0) return (j0 <= 0 && 0 <= j1) ? StepRange{-ANY_STEP, ANY_STEP} : StepRange{};
+        const Int128 len = length;
+        if (dm > 0)
+            return {floor_div(len * (2 * j0 - 1), 2 * Int128{dm}) + 1,
+                    floor_div(len * (2 * j1 + 1), 2 * Int128{dm})};
+        const Int128 e = -Int128{dm};
+        return {ceil_div(-len * (2 * j1 + 1), 2 * e), ceil_div(-len * (2 * j0 - 1), 2 * e) - 1};
+    }
+
+    // The steps whose major coordinate lies in lo..hi.
+    StepRange steps_within(int64_t lo, int64_t hi) const {
+        if (dir > 0) return {Int128{lo} - major, Int128{hi} - major};
+        return {Int128{major} - hi, Int128{major} - lo};
+    }
+
+    // Major coordinates of steps k0..k1 as a column range.
+    ColumnRange major_columns(Int128 k0, Int128 k1) const {
+        const Int128 a = major + dir * k0, b = major + dir * k1;
+        return {static_cast<int64_t>(std::min(a, b)), static_cast<int64_t>(std::max(a, b)) + 1};
+    }
+};
+
+StepRange intersect_steps(const StepRange& a, const StepRange& b) {
+    return {std::max(a.first, b.first), std::min(a.last, b.last)};
+}
+
+// The steps of `line` that land inside the clip: the line's own steps, cut by
+// the clip's extent on the major axis and, through the offsets, on the minor.
+StepRange visible_steps(const LineSteps& line,
+                        int64_t major_lo,
+                        int64_t major_hi,
+                        int64_t minor_lo,
+                        int64_t minor_hi) {
+    StepRange k{0, line.length - 1};
+    k = intersect_steps(k, line.steps_within(major_lo, major_hi));
+    return intersect_steps(k,
+                           line.steps_between(Int128{minor_lo} - line.minor, Int128{minor_hi} - line.minor));
+}
+
+// An x-major line: each row it visits holds one run of consecutive steps.
+void draw_x_major(const SpanWriter& out, const LineSteps& line) {
+    const PixelBox& c = out.clip();
+    const StepRange k = visible_steps(line, c.x0, c.x1 - 1, c.y0, c.y1 - 1);
+    if (k.first > k.last) return;
+    const Int128 j_first = line.offset(k.first), j_last = line.offset(k.last);
+    const Int128 dj = j_last >= j_first ? 1 : -1, rows = (j_last - j_first) * dj + 1;
+    for (Int128 n = 0; n < rows; ++n) {
+        const Int128 j = j_first + n * dj;
+        const StepRange run = intersect_steps(k, line.steps_between(j, j));
+        out.fill(static_cast<int32_t>(line.minor + j), line.major_columns(run.first, run.last));
+    }
+}
+
+// A y-major line: one pixel on each row it visits.
+void draw_y_major(const SpanWriter& out, const LineSteps& line) {
+    const PixelBox& c = out.clip();
+    const StepRange k = visible_steps(line, c.y0, c.y1 - 1, c.x0, c.x1 - 1);
+    for (Int128 i = k.first; i <= k.last; ++i) {
+        const int64_t x = static_cast<int64_t>(line.minor + line.offset(i));
+        out.fill(static_cast<int32_t>(line.major + line.dir * i), {x, x + 1});
+    }
+}
+
+}  // namespace
+
+void draw_thin_line(const SpanWriter& out, Point a, Point b) {
+    const int64_t dx = int64_t{b.x} - a.x, dy = int64_t{b.y} - a.y;
+    if (dx == 0 && dy == 0) return;
+    if (std::abs(dx) >= std::abs(dy)) {
+        draw_x_major(out, {a.x, a.y, dx > 0 ? 1 : -1, std::abs(dx), dy});
+    } else {
+        draw_y_major(out, {a.y, a.x, dy > 0 ? 1 : -1, std::abs(dy), dx});
+    }
+}
+
+}  // namespace morlu::raster

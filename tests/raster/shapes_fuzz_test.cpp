@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <vector>
+
+#include "raster_picture.h"
+
+namespace morlu::raster::testing {
+namespace {
+
+// Coordinates that stress clipping and overflow: the int32 limits, values just
+// inside them, far off the surface, and on it.
+class Arguments {
+public:
+    explicit Arguments(uint32_t seed) : rng_(seed) {
+    }
+
+    int32_t coord() {
+        constexpr int32_t EXTREMES[] = {INT32_MIN, INT32_MIN + 1, -(1 << 30), -70001,        -1,
+                                        0,         1 << 30,       70001,      INT32_MAX - 1, INT32_MAX};
+        if (pick(3) == 0) return EXTREMES[pick(std::size(EXTREMES))];
+        return static_cast<int32_t>(pick(40)) - 10;
+    }
+    Point point() {
+        return {coord(), coord()};
+    }
+    Pen pen() {
+        constexpr int32_t WIDTHS[] = {0, 1, 1, 2, 3, 4, 5, 8, 1 << 20, INT32_MAX, -5};
+        return {.null = pick(6) == 0, .width = WIDTHS[pick(std::size(WIDTHS))], .color = RED};
+    }
+    Brush brush() {
+        return {.null = pick(4) == 0, .color = BLUE};
+    }
+    size_t pick(size_t n) {
+        return std::uniform_int_distribution<size_t>(0, n - 1)(rng_);
+    }
+
+private:
+    std::mt19937 rng_;
+};
+
+// Draws a random shape through a clip box inside a larger surface.
+void draw_random_shape(Arguments& args, Surface& s, const PixelBox& clip) {
+    switch (args.pick(4)) {
+        case 0:
+            draw_rectangle(s, clip, {args.coord(), args.coord(), args.coord(), args.coord()}, args.pen(),
+                           args.brush());
+            break;
+        case 1:
+            draw_ellipse(s, clip, {args.coord(), args.coord(), args.coord(), args.coord()}, args.pen(),
+                         args.brush());
+            break;
+        case 2: {
+            std::vector<Point> pts(args.pick(7));
+            for (Point& p : pts) p = args.point();
+            draw_polygon(s, clip, pts, args.pen(), args.brush());
+            break;
+        }
+        default:
+            draw_line(s, clip, args.point(), args.point(), args.pen());
+    }
+}
+
+TEST(ShapesFuzz, RandomAndExtremeArgumentsOnlyTouchTheClipBox) {
+    Arguments args(20240611);
+    const PixelBox clip{3, 2, 19, 14};
+    for (int i = 0; i < 4000; ++i) {
+        Surface s({23, 17}, WHITE);
+        draw_random_shape(args, s, clip);
+        for (int32_t y = 0; y < 17; ++y) {
+            for (int32_t x = 0; x < 23; ++x) {
+                const bool inside = x >= clip.x0 && x < clip.x1 && y >= clip.y0 && y < clip.y1;
+                ASSERT_TRUE(inside || s.at(x, y) == WHITE) << "shape " << i << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ShapesFuzz, EllipsesFillExactlyWhatTheirOutlineEncloses) {
+    Arguments args(99);
+    for (int i = 0; i < 2000; ++i) {
+        const Rect box{args.coord(), args.coord(), args.coord(), args.coord()};
+        Surface outlined({30, 30}, WHITE), filled({30, 30}, WHITE);
+        draw_ellipse(outlined, outlined.bounds(), box, red_pen(), BLUE_BRUSH);
+        draw_ellipse(filled, filled.bounds(), box, NULL_PEN, BLUE_BRUSH);
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 30; ++x)
+                ASSERT_EQ(outlined.at(x, y) != WHITE, filled.at(x, y) == BLUE)
+                    << box.left << "," << box.top << "," << box.right << "," << box.bottom << " at " << x
+                    << "," << y;
+    }
+}
+
+}  // namespace
+}  // namespace morlu::raster::testing
