@@ -19,7 +19,8 @@ std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b) {
 
 Surface::Surface(Size size, uint32_t fill)
     : size_{std::max(size.w, 0), std::max(size.h, 0)},
-      pixels_(static_cast<size_t>(size_.w) * static_cast<size_t>(size_.h), fill) {}
+      pixels_(static_cast<size_t>(size_.w) * static_cast<size_t>(size_.h), fill) {
+}
 
 void Surface::resize(Size size, uint32_t fill) {
     Surface next(size, fill);
@@ -35,8 +36,15 @@ void copy_box(Surface& dst, const Surface& src, const PixelBox& box) {
         std::memcpy(dst.row(y) + clipped->x0, src.row(y) + clipped->x0, width * sizeof(uint32_t));
 }
 
-void copy_area(Surface& dst, const PixelBox& dst_clip, int32_t dx, int32_t dy, const Surface& src, int32_t sx,
-               int32_t sy, int32_t w, int32_t h) {
+void copy_area(Surface& dst,
+               const PixelBox& dst_clip,
+               int32_t dx,
+               int32_t dy,
+               const Surface& src,
+               int32_t sx,
+               int32_t sy,
+               int32_t w,
+               int32_t h) {
     if (w <= 0 || h <= 0) return;
     // Work in 64 bits: the caller's coordinates may be anywhere in the int32 range.
     int64_t x0 = dx, y0 = dy, x1 = int64_t{dx} + w, y1 = int64_t{dy} + h;
@@ -67,7 +75,8 @@ void scroll_box(Surface& s, const PixelBox& box, int32_t dx, int32_t dy) {
     for (int32_t i = 0; i < rows; ++i) {
         const int32_t k = dy > 0 ? rows - 1 - i : i;
         const int32_t src_y = inside->y0 + std::max(0, -dy) + k, dst_y = inside->y0 + std::max(0, dy) + k;
-        std::memmove(s.row(dst_y) + dst_x, s.row(src_y) + src_x, static_cast<size_t>(cols) * sizeof(uint32_t));
+        std::memmove(s.row(dst_y) + dst_x, s.row(src_y) + src_x,
+                     static_cast<size_t>(cols) * sizeof(uint32_t));
     }
 }
 

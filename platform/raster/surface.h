@@ -74,8 +74,15 @@ private:
 void copy_box(Surface& dst, const Surface& src, const PixelBox& box);
 // Copy the w x h pixels at (sx, sy) of `src` to (dx, dy) of `dst`, clipped to
 // both surfaces and to `dst_clip`. Any int32 arguments are safe.
-void copy_area(Surface& dst, const PixelBox& dst_clip, int32_t dx, int32_t dy, const Surface& src, int32_t sx,
-               int32_t sy, int32_t w, int32_t h);
+void copy_area(Surface& dst,
+               const PixelBox& dst_clip,
+               int32_t dx,
+               int32_t dy,
+               const Surface& src,
+               int32_t sx,
+               int32_t sy,
+               int32_t w,
+               int32_t h);
 // Move the pixels inside `box` by (dx, dy); pixels uncovered inside the box keep
 // their old values, pixels that would leave the box are dropped.
 void scroll_box(Surface& s, const PixelBox& box, int32_t dx, int32_t dy);

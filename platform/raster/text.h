@@ -54,7 +54,13 @@ Size text_extent(const Font& font, std::string_view text);
 // is at y + ascent. Glyphs are grey anti-aliased and blended in `color`
 // (0x00RRGGBB). With a background colour the cell rectangle is filled with it
 // first (opaque mode); without, only glyph pixels change. Clipped to `clip`.
-void draw_text(Surface& s, const PixelBox& clip, const Font& font, int32_t x, int32_t y, std::string_view text,
-               uint32_t color, std::optional<uint32_t> background);
+void draw_text(Surface& s,
+               const PixelBox& clip,
+               const Font& font,
+               int32_t x,
+               int32_t y,
+               std::string_view text,
+               uint32_t color,
+               std::optional<uint32_t> background);
 
 }  // namespace morlu::raster
