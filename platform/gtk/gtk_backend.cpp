@@ -38,9 +38,9 @@ public:
     GtkBackend(const GtkBackend&) = delete;
     GtkBackend& operator=(const GtkBackend&) = delete;
 
-    bool create_window(WindowId id, const WindowSpec& spec) override {
+    bool create_window(WindowId id, const WindowPlan& plan) override {
         if (windows_.contains(id)) return false;
-        auto w = gtk::create_native_window(id, spec, sink_);
+        auto w = gtk::create_native_window(id, plan, sink_);
         if (!w) return false;
         windows_.emplace(id, std::move(w));
         return true;

@@ -65,13 +65,13 @@ GtkWidget* make_area(NativeWindow& w, Size client) {
     return area;
 }
 
-void build_widgets(NativeWindow& w, const WindowSpec& spec) {
+void build_widgets(NativeWindow& w, const WindowPlan& plan) {
     GtkWindow* window = GTK_WINDOW(w.window);
-    gtk_window_set_title(window, spec.title.c_str());
-    gtk_window_set_resizable(window, spec.resizable ? TRUE : FALSE);
-    gtk_window_move(window, spec.x, spec.y);
+    gtk_window_set_title(window, plan.title.c_str());
+    gtk_window_set_resizable(window, plan.resizable ? TRUE : FALSE);
+    gtk_window_move(window, plan.x, plan.y);
     w.box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    w.area = make_area(w, spec.client);
+    w.area = make_area(w, plan.client);
     gtk_box_pack_end(GTK_BOX(w.box), w.area, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(w.window), w.box);
     gtk_widget_show(w.area);
@@ -96,16 +96,16 @@ void disconnect_all(std::vector<Connection>& list) {
     list.clear();
 }
 
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowSpec& spec, EventSink& sink) {
+std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink) {
     auto w = std::make_unique<NativeWindow>();
     w->id = id;
     w->sink = &sink;
-    w->resizable = spec.resizable;
-    w->pixels = Surface(spec.client, BLANK);
+    w->resizable = plan.resizable;
+    w->pixels = Surface(plan.client, BLANK);
     make_image(*w);
     w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     if (!w->window) return nullptr;
-    build_widgets(*w, spec);
+    build_widgets(*w, plan);
     connect_input(*w);
     return w;
 }

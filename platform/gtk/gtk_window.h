@@ -49,9 +49,9 @@ struct NativeWindow {
     std::vector<MenuCheck> checks;
 };
 
-// Make the hidden window for `spec`; its handlers report into `sink`.
+// Make the hidden window for `plan`; its handlers report into `sink`.
 // Returns nullptr when GTK gives no window.
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowSpec& spec, EventSink& sink);
+std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink);
 
 // Cut our handlers and destroy the widgets and the image. Undoes create_native_window.
 void destroy_native_window(NativeWindow& w);

@@ -7,9 +7,9 @@ namespace morlu::platform {
 HeadlessBackend::HeadlessBackend(Size screen) : screen_(screen) {
 }
 
-bool HeadlessBackend::create_window(WindowId id, const WindowSpec& spec) {
+bool HeadlessBackend::create_window(WindowId id, const WindowPlan& plan) {
     // A new window shows black until the program presents its pixels.
-    windows_.insert_or_assign(id, Shown{spec, Surface(spec.client, 0), false, {}});
+    windows_.insert_or_assign(id, Shown{plan, Surface(plan.client, 0), false, {}});
     return true;
 }
 
@@ -64,7 +64,7 @@ const HeadlessBackend::Shown* HeadlessBackend::shown(WindowId id) const {
 
 std::optional<WindowId> HeadlessBackend::find(std::string_view title) const {
     for (const auto& [id, w] : windows_)
-        if (w.spec.title == title) return id;
+        if (w.plan.title == title) return id;
     return std::nullopt;
 }
 

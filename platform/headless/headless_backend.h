@@ -19,7 +19,7 @@ public:
 
     explicit HeadlessBackend(Size screen = {1024, 768});
 
-    bool create_window(WindowId id, const WindowSpec& spec) override;
+    bool create_window(WindowId id, const WindowPlan& plan) override;
     void destroy_window(WindowId id) override;
     void show_window(WindowId id, bool visible) override;
     void present(WindowId id, const Surface& pixels, const PixelBox& box) override;
@@ -53,7 +53,7 @@ public:
         return now_ < wait_until_;
     }
     struct Shown {
-        WindowSpec spec;
+        WindowPlan plan;
         Surface pixels;
         bool visible = false;
         MenuBar menu;

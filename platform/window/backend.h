@@ -64,7 +64,7 @@ struct MenuBar {
 enum class WaitResult { event, deadline, idle };
 
 // Where a window goes and how it looks.
-struct WindowSpec {
+struct WindowPlan {
     std::string title;
     int32_t x = 0;  // outer position on the screen
     int32_t y = 0;
@@ -76,7 +76,7 @@ class Backend {
 public:
     virtual ~Backend() = default;
     // Make the native window for `id`, hidden. Returns false when the toolkit refuses.
-    virtual bool create_window(WindowId id, const WindowSpec& spec) = 0;
+    virtual bool create_window(WindowId id, const WindowPlan& plan) = 0;
     // Undo create_window. Called once per window.
     virtual void destroy_window(WindowId id) = 0;
     // Show or hide the window.

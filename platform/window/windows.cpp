@@ -15,7 +15,7 @@ Size client_size_for(const Window& w) {
     return {std::max(w.outer.right - w.outer.left, 0), std::max(height, 0)};
 }
 
-WindowSpec native_spec(const Window& w) {
+WindowPlan native_spec(const Window& w) {
     return {w.title, w.outer.left, w.outer.top, w.pixels.size(), (w.style & WS_THICKFRAME) != 0};
 }
 

@@ -5,7 +5,7 @@ namespace {
 
 RectL outer_of(HeadlessBackend& backend, Hwnd hwnd) {
     const auto* shown = backend.shown(static_cast<uint32_t>(hwnd));
-    return {shown->spec.x, shown->spec.y, shown->spec.client.w, shown->spec.client.h};
+    return {shown->plan.x, shown->plan.y, shown->plan.client.w, shown->plan.client.h};
 }
 
 class SmallScreen : public RuntimeTest {
