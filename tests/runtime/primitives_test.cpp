@@ -1,3 +1,5 @@
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -147,6 +149,37 @@ TEST_F(Primitives, EveryPrimitiveLeavesTheBufferContextAsItFoundIt) {
     EXPECT_EQ(buffer().at(0, 0), BLACK);
     EXPECT_EQ(buffer().at(600, 539), BLACK);
     EXPECT_EQ(buffer().at(1, 1), WHITE);
+}
+
+TEST_F(Primitives, RandomAndExtremeArgumentsNeverFaultAndLogOnlyCorrections) {
+    std::mt19937 rng(20261208);
+    const int32_t picks[] = {INT32_MIN, INT32_MIN + 1, -1000000, -301,          -1,       0,
+                             1,         299,           1000000,  INT32_MAX - 1, INT32_MAX};
+    auto any = [&] {
+        return rng() % 2 ? picks[rng() % std::size(picks)] : static_cast<int32_t>(rng() % 1201) - 600;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        switch (rng() % 5) {
+            case 0:
+                canvas_circle(any(), any(), any(), any());
+                break;
+            case 1:
+                canvas_triangle(any(), any(), any(), any(), any(), any(), any(), any() % 9);
+                break;
+            case 2:
+                canvas_rectangle(any(), any(), any(), any(), any(), any() % 9);
+                break;
+            case 3:
+                canvas_line(any(), any(), any(), any(), any(), any() % 9);
+                break;
+            default:
+                canvas_text(any(), any(), any(), any(), "fuzz\ntext");
+                break;
+        }
+    }
+    for (const std::string& line : logged())
+        EXPECT_TRUE(line.find("not possible") != std::string::npos || line.find("Illegal color") == 0)
+            << line;
 }
 
 TEST_F(Primitives, ExtremeArgumentsAreSafe) {
