@@ -27,10 +27,10 @@ constexpr std::array<RunMenuEntry, 16> RUN_MENU = {{
     {MF_SEPARATOR, 0, nullptr},
     {MF_STRING, CMD_QUIT, "&Quit\tCtrl+Q"},
     {MF_SEPARATOR, 0, nullptr},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "About morlu"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "MAC: not supported"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "WINDOWS: the desktop program this one follows"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "UPDATES: see the project's README"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "morlu: the graphics runtime and its bugs"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "MAC: no build; see README.md in the morlu folder"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "WINDOWS: the original desktop program; this is its Linux edition"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "UPDATES: git pull in the morlu folder, then tools/run-bugs.sh"},
 }};
 
 // The command each Ctrl+letter runs.

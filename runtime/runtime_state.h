@@ -73,13 +73,16 @@ struct RuntimeState {
         int32_t log_oldest = -1;
         int32_t log_next = 0;
     } log;
-    // Script recording and playback.
+    // Script recording and playback. One file serves one direction at a time:
+    // starting either direction ends the other first.
     struct {
         uint8_t recording = 0;
         uint8_t playback = 0;
         uint8_t play_one = 0;
         std::FILE* script_file = nullptr;
-        int32_t periodic_count = 0;
+        bool file_writing = false;   // script_file was opened for recording
+        int32_t periodic_count = 0;  // recording: periodic events not yet written
+        int32_t periodic_owed = 0;   // playback: periodic events the last PERIODIC line still owes
     } script;
 };
 
