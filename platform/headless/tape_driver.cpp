@@ -108,6 +108,19 @@ void TapeDriver::perform(const TapeAction& a) {
     }
 }
 
+void TapeDriver::click(int32_t x, int32_t y) {
+    const auto graphics = backend_.find(setup_.graphics_title);
+    const HeadlessBackend::Shown* shown = graphics ? backend_.shown(*graphics) : nullptr;
+    if (!shown) return warn("cannot click: the graphics window is closed");
+    // A press outside the client area lands on something else, as on a desktop.
+    const Size client = shown->pixels.size();
+    if (x < 0 || y < 0 || x >= client.w || y >= client.h)
+        return warn("the click is outside the graphics window's client area");
+    backend_.inject(
+        {.kind = NativeEvent::Kind::mouse_down, .window = *graphics, .x = x, .y = y, .mods = held_mods_});
+    text_focus_ = false;  // a click brings the graphics window to the front
+}
+
 WindowId TapeDriver::keyboard_window() const {
     const auto text = backend_.find(setup_.text_title);
     if (text_focus_ && text) return *text;
@@ -168,8 +181,7 @@ void TapeDriver::choose_menu(uint32_t id) {
     const auto graphics = backend_.find(setup_.graphics_title);
     // Greyed items and ids the menu lacks cannot be clicked: nothing happens, as on screen.
     if (!graphics || !menu_item_selectable(Hwnd{*graphics}, id)) {
-        std::fprintf(stderr, "morlu-headless: tape line %d: no menu item %u can be chosen\n", line_, id);
-        return;
+        return warn("no menu item " + std::to_string(id) + " can be chosen");
     }
     backend_.inject({.kind = NativeEvent::Kind::menu_command, .window = *graphics, .command = id});
 }
@@ -177,6 +189,10 @@ void TapeDriver::choose_menu(uint32_t id) {
 void TapeDriver::note(int line, const std::string& message) {
     std::fprintf(stderr, "morlu-headless: tape line %d: %s\n", line, message.c_str());
     ++failures_;
+}
+
+void TapeDriver::warn(const std::string& message) const {
+    std::fprintf(stderr, "morlu-headless: tape line %d: %s (nothing happens)\n", line_, message.c_str());
 }
 
 }  // namespace morlu::platform

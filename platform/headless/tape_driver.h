@@ -33,6 +33,7 @@ public:
 
 private:
     void perform(const TapeAction& a);
+    void click(int32_t x, int32_t y);
     void press(const TapeKey& key, int32_t codepoint, bool down);
     void type_text(const std::string& text);
     void press_combo(const std::vector<TapeKey>& keys);
@@ -41,7 +42,10 @@ private:
     void close(const std::string& title);
     void choose_menu(uint32_t id);
     WindowId keyboard_window() const;
+    // An output that could not be written: reported, and counted as a failure.
     void note(int line, const std::string& message);
+    // An action that has no effect on a desktop either: reported only.
+    void warn(const std::string& message) const;
 
     HeadlessBackend& backend_;
     std::vector<TapeAction> actions_;

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "headless_run.h"
+
+namespace morlu {
+namespace {
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+int run_tape(const std::string& text) {
+    std::string error;
+    auto tape = platform::parse_tape(text, error);
+    EXPECT_TRUE(tape) << error;
+    return tape ? run_headless(*tape).status : -1;
+}
+
+// A session recorded with Ctrl+R, then played back with Ctrl+P by a new run of
+// the program, ends on the same picture, pixel for pixel.
+TEST(RecordAndReplay, ThePlaybackEndsOnTheRecordedPicture) {
+    const auto home = std::filesystem::current_path();
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("morlu-replay-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    EXPECT_EQ(run_tape("key ctrl+r\n"
+                       "wait 700\n"
+                       "click 35 60\n"
+                       "click 35 160\n"
+                       "type bugs!\n"
+                       "wait 1250\n"
+                       "click 35 285\n"
+                       "click 35 335\n"
+                       "wait 400\n"
+                       "key ctrl+r\n"
+                       "snapshot recorded.png\n"),
+              0);
+    const std::string recorded = contents("MORLU.SCR");
+    EXPECT_NE(recorded.find("MORLU_PERIODIC(7);\nMORLU_MOUSE(-265, 190);\n"), std::string::npos) << recorded;
+    EXPECT_EQ(run_tape("key ctrl+p\nsnapshot replayed.png\n"), 0);
+    const std::string a = contents("recorded.png"), b = contents("replayed.png");
+    EXPECT_FALSE(a.empty());
+    EXPECT_TRUE(a == b) << "the replayed picture differs from the recorded one";
+    EXPECT_EQ(contents("MORLU.SCR"), recorded);  // playing never writes
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace morlu
