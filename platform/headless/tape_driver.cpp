@@ -58,16 +58,9 @@ bool TapeDriver::step() {
 
 void TapeDriver::perform(const TapeAction& a) {
     using Kind = TapeAction::Kind;
-    const auto graphics = backend_.find(setup_.graphics_title);
     switch (a.kind) {
         case Kind::click:
-            if (graphics)
-                backend_.inject({.kind = NativeEvent::Kind::mouse_down,
-                                 .window = *graphics,
-                                 .x = a.x,
-                                 .y = a.y,
-                                 .mods = held_mods_});
-            text_focus_ = false;  // a click brings the graphics window to the front
+            click(a.x, a.y);
             break;
         case Kind::type:
             type_text(a.text);
