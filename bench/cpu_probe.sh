@@ -13,34 +13,8 @@ MODE=animating
 [[ ${3:-} == --halted ]] && MODE=halted
 SETTLE=1  # seconds after the windows appear, so start-up is not counted
 
-work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-
-cleanup() {
-    [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "cpu_probe: $*" >&2
-    exit 1
-}
-
-start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s $work/display ]] && break
-        sleep 0.1
-    done
-    [[ -s $work/display ]] || fail "Xvfb gave no display within 10 s"
-    export DISPLAY=":$(head -n 1 "$work/display")"
-    unset WAYLAND_DISPLAY
-}
+TEST_NAME=cpu_probe
+source "$(dirname "$0")/../tests/e2e/x_session.sh"
 
 # utime + stime of process $1 in clock ticks (fields 14 and 15 of its stat line;
 # the command name in parentheses may contain spaces, so count after it).
@@ -54,12 +28,8 @@ percent() {
 }
 
 start_xvfb
-[[ -x $PROGRAM ]] || fail "no program at $PROGRAM"
-cd "$work" || fail "cannot enter $work"
-"$PROGRAM" >"$work/program.log" 2>&1 &
-program_pid=$!
-graphics=$(timeout 10 xdotool search --sync --onlyvisible --name '^MORLU Graphics$' | head -n 1)
-[[ -n $graphics ]] || fail "no window \"MORLU Graphics\" within 10 s"
+start_program "$PROGRAM"
+graphics=$(find_window "MORLU Graphics") || fail "no window \"MORLU Graphics\" within $WAIT_FOR_WINDOWS s"
 if [[ $MODE == halted ]]; then
     xdotool mousemove --window "$graphics" 420 300 key ctrl+h
 fi

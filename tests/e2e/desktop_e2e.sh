@@ -15,105 +15,8 @@ CLIENT_W=601
 CLIENT_H=501
 MAX_MENU_BAR_H=60  # the window is the client area plus the menu bar above it
 
-work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-
-cleanup() {
-    [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "desktop_e2e: FAIL: $*" >&2
-    if [[ -s $work/program.log ]]; then
-        echo "--- program output (last lines):" >&2
-        tail -n 20 "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s $work/display ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
-        sleep 0.1
-    done
-    [[ -s $work/display ]] || fail "Xvfb gave no display within 10 s"
-    export DISPLAY=":$(head -n 1 "$work/display")"
-    unset WAYLAND_DISPLAY
-}
-
-# The id of the visible top-level window titled exactly $1, waiting for it, but
-# not for a program that has already ended.
-find_window() {
-    local id
-    for _ in $(seq $((WAIT_FOR_WINDOWS * 10))); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [[ -n $id ]] && echo "$id" && return 0
-        program_ended && return 1
-        sleep 0.1
-    done
-    return 1
-}
-
-# True once the program has ended (gone, or a zombie waiting to be reaped).
-program_ended() {
-    [[ ! -e /proc/$program_pid ]] && return 0
-    [[ $(sed 's/^.*) //' "/proc/$program_pid/stat" 2>/dev/null | cut -d' ' -f1) == Z ]]
-}
-
-program_alive() {
-    ! program_ended
-}
-
-# Ask window $1 to close through the WM_DELETE_WINDOW protocol, as a window
-# manager's close button does. xdotool of this age has no command for it.
-send_delete_window() {
-    python3 - "$1" <<'PY'
-import ctypes, ctypes.util, sys
-
-x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x11.XFlush.argtypes = [ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
-
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-CLIENT_MESSAGE = 33
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-window = int(sys.argv[1])
-event = XEvent()
-event.xclient.type = CLIENT_MESSAGE
-event.xclient.window = window
-event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-event.xclient.l[1] = 0  # CurrentTime
-if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
-    sys.exit("XSendEvent failed")
-x11.XFlush(display)
-x11.XCloseDisplay(display)
-PY
-}
+TEST_NAME=desktop_e2e
+source "$(dirname "$0")/x_session.sh"
 
 check_client_area() {
     local geometry width height
@@ -128,11 +31,7 @@ check_client_area() {
 start_xvfb
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 command -v python3 >/dev/null || fail "python3 is not installed"
-[[ -x $PROGRAM ]] || fail "no program at $PROGRAM"
-
-cd "$work" || fail "cannot enter $work"  # files the program writes land here
-"$PROGRAM" >"$work/program.log" 2>&1 &
-program_pid=$!
+start_program "$PROGRAM"
 
 graphics=$(find_window "MORLU Graphics")
 [[ -n $graphics ]] || ! program_ended || fail "the program ended before showing \"MORLU Graphics\""
@@ -149,13 +48,5 @@ sleep 0.5
 program_alive || fail "the program ended after a click and typing"
 
 send_delete_window "$graphics" || fail "could not send WM_DELETE_WINDOW"
-for _ in $(seq 20); do
-    program_ended && break
-    sleep 0.05
-done
-program_ended || fail "the program still runs 1 s after its graphics window was closed"
-wait "$program_pid"
-status=$?
-program_pid=""
-((status == 0)) || fail "the program exited with status $status after its graphics window was closed"
+expect_clean_exit
 echo "desktop_e2e: PASS (windows shown, client area ${CLIENT_W}x${CLIENT_H}, exit status 0 on close)"
