@@ -1,4 +1,5 @@
 // The landscape, the sun, the help text, the bugs and the magnified bug.
+#include <algorithm>
 #include <cmath>
 
 #include "bug_app.h"
@@ -62,6 +63,14 @@ void draw_bug_figure(int32_t x, int32_t b, int32_t s, int32_t c, bool highlighte
     canvas_circle(BLACK, x - 4 * s / 3, b - 2 * s, s / 6);
 }
 
+// Heights saturate at the 32-bit limits, and the figures reach about 410 from
+// their anchor; a bug farther out than 2^30 is off the picture either way, so it
+// is drawn there and no coordinate overflows.
+int32_t drawable(int32_t v) {
+    constexpr int32_t FAR = 1 << 30;
+    return std::clamp(v, -FAR, FAR);
+}
+
 }  // namespace
 
 void draw_scene(int32_t sun_x) {
@@ -83,8 +92,9 @@ void draw_bugs(const BugColumn& bug_x,
         if (debug_active != 0 && i == selected_bug) continue;  // shown magnified instead
         const int32_t s = bug_size[i];
         // 4.5 s, exact for the sizes 10, 16 and 20.
-        const int32_t base_y = bug_height[i] + 9 * s / 2;
-        draw_bug_figure(bug_x[i], base_y, s, bug_color[i], i == selected_bug && selection_mode == 1);
+        const int32_t base_y = drawable(bug_height[i]) + 9 * s / 2;
+        draw_bug_figure(drawable(bug_x[i]), base_y, s, bug_color[i],
+                        i == selected_bug && selection_mode == 1);
     }
 }
 
@@ -93,7 +103,8 @@ void draw_debug_bug(const BugColumn& bug_x,
                     const BugColumn& bug_color,
                     int32_t selected_bug) {
     if (selected_bug < 0 || selected_bug >= MAX_BUGS) return;
-    const int32_t x = bug_x[selected_bug], h = bug_height[selected_bug], c = bug_color[selected_bug];
+    const int32_t x = drawable(bug_x[selected_bug]), h = drawable(bug_height[selected_bug]);
+    const int32_t c = bug_color[selected_bug];
     canvas_circle(c, x, h + 100, 170);
     canvas_line(BLACK, x, h + 270, x + 170, h + 79, 2);
     canvas_circle(BLACK, x, h + 270, 42);
