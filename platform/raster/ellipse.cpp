@@ -34,7 +34,8 @@ void paint_ring_row(const SpanWriter& pen,
 void fill_ellipse(const SpanWriter& out, const EllipseRows& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), out.clip());
     if (!rows) return;
-    for (int32_t y = rows->y0; y < rows->y1; ++y) out.fill(y, e.row(y));
+    EllipseRowWalk walk(e, rows->y0);
+    for (int32_t y = rows->y0; y < rows->y1; ++y) out.fill(y, walk.next());
 }
 
 // A one-pixel outline: the ellipse's pixels that have a neighbour outside it
@@ -44,10 +45,14 @@ void fill_ellipse(const SpanWriter& out, const EllipseRows& e) {
 void draw_thin_ellipse(const SpanWriter& pen, const SpanWriter* brush, const EllipseRows& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), pen.clip());
     if (!rows) return;
+    EllipseRowWalk walk(e, int64_t{rows->y0} - 1);
+    ColumnRange above = walk.next(), here = walk.next();
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
-        const ColumnRange here = e.row(y);
-        const ColumnRange inside = overlap(overlap({here.x0 + 1, here.x1 - 1}, e.row(y - 1)), e.row(y + 1));
+        const ColumnRange below = walk.next();
+        const ColumnRange inside = overlap(overlap({here.x0 + 1, here.x1 - 1}, above), below);
         paint_ring_row(pen, brush, y, here, inside);
+        above = here;
+        here = below;
     }
 }
 
@@ -62,9 +67,10 @@ void draw_wide_ellipse(const SpanWriter& pen, const SpanWriter* brush, const Box
     const EllipseRows hole = has_hole ? EllipseRows(in.l, in.t, in.r, in.b) : outer;
     const auto rows = visible_rows(outer.top(), outer.bottom(), pen.clip());
     if (!rows) return;
+    EllipseRowWalk outer_walk(outer, rows->y0), hole_walk(hole, rows->y0);
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
-        const ColumnRange o = outer.row(y);
-        paint_ring_row(pen, brush, y, o, has_hole ? overlap(hole.row(y), o) : ColumnRange{});
+        const ColumnRange o = outer_walk.next();
+        paint_ring_row(pen, brush, y, o, has_hole ? overlap(hole_walk.next(), o) : ColumnRange{});
     }
 }
 

@@ -14,6 +14,8 @@ using UInt128 = unsigned __int128;
 
 // Radii (in half pixels) below this keep every product of the exact test in 128 bits.
 constexpr int64_t EXACT_LIMIT = int64_t{1} << 32;
+// Radii (in half pixels) below this keep them in 64 bits.
+constexpr int64_t NARROW_LIMIT = int64_t{1} << 16;
 
 // floor(a * sqrt(p * q) / b), the largest u with b^2 u^2 <= a^2 p q, estimated
 // in double: the result is at most 2^34, so the estimate is off by at most one
@@ -36,24 +38,51 @@ EllipseRows::EllipseRows(int64_t l, int64_t t, int64_t r, int64_t b)
 
 ColumnRange EllipseRows::row(int64_t y) const {
     if (y < top_ || y > top_ + height_) return {};
-    const int64_t v = std::abs(2 * y - 2 * top_ - height_);
-    const int64_t u = half_width(v);
+    return columns(half_width(offset(y)));
+}
+
+int64_t EllipseRows::offset(int64_t y) const {
+    return std::abs(2 * y - 2 * top_ - height_);
+}
+
+ColumnRange EllipseRows::columns(int64_t u) const {
     return {left_ + (width_ - u) / 2, left_ + (width_ + u) / 2 + 1};
 }
 
-// Whether the pixel at half-pixel offset (u, v) belongs: the point half a pixel
-// nearer the centre vertically (v-1) or horizontally (u-1) lies on or inside the
-// path u^2/A^2 + v^2/B^2 = 1, tested as B^2 u^2 <= A^2 (B^2 - v^2) so that no
-// side exceeds A^2 B^2 < 2^128.
+ColumnRange EllipseRowWalk::next() {
+    const int64_t y = y_++;
+    if (y < e_->top_ || y > e_->top_ + e_->height_) {
+        inside_ = false;
+        return {};
+    }
+    const int64_t v = e_->offset(y);
+    u_ = inside_ ? e_->half_width_after(u_, v_, v) : e_->half_width(v);
+    v_ = v;
+    inside_ = true;
+    return e_->columns(u_);
+}
+
+// Whether the point (pu, pv) lies on or inside the path u^2/A^2 + v^2/B^2 = 1,
+// tested as B^2 pu^2 <= A^2 (B^2 - pv^2) so that no side exceeds A^2 B^2.
+// `Unsigned` must hold A^2 B^2.
+template <class Unsigned>
+bool inside_path(int64_t a, int64_t b, int64_t pu, int64_t pv) {
+    const Unsigned a2 = Unsigned(a) * Unsigned(a), b2 = Unsigned(b) * Unsigned(b);
+    const Unsigned pv2 = Unsigned(std::abs(pv)) * Unsigned(std::abs(pv));
+    if (pv2 > b2) return false;
+    const Unsigned pu2 = Unsigned(std::abs(pu)) * Unsigned(std::abs(pu));
+    return b2 * pu2 <= a2 * (b2 - pv2);
+}
+
+// Whether the pixel at half-pixel offset (u, v), u <= A, belongs: the point
+// half a pixel nearer the centre vertically (v-1) or horizontally (u-1) lies
+// on or inside the path. Ellipses with A B < 2^32 (all but the huge ones) do
+// the test in 64 bits, the rest in 128.
 bool EllipseRows::holds(int64_t u, int64_t v) const {
-    const auto a2 = UInt128(width_) * UInt128(width_), b2 = UInt128(height_) * UInt128(height_);
-    const auto inside = [&](int64_t pu, int64_t pv) {
-        const UInt128 pv2 = UInt128(std::abs(pv)) * UInt128(std::abs(pv));
-        if (pv2 > b2) return false;
-        const UInt128 pu2 = UInt128(std::abs(pu)) * UInt128(std::abs(pu));
-        return b2 * pu2 <= a2 * (b2 - pv2);
-    };
-    return inside(u, v - 1) || inside(u - 1, v);
+    const int64_t a = width_, b = height_;
+    if (a < NARROW_LIMIT && b < NARROW_LIMIT)
+        return inside_path<uint64_t>(a, b, u, v - 1) || inside_path<uint64_t>(a, b, u - 1, v);
+    return inside_path<UInt128>(a, b, u, v - 1) || inside_path<UInt128>(a, b, u - 1, v);
 }
 
 // The largest pixel offset u on the row at half-pixel offset v (0 <= v <= B).
@@ -68,6 +97,30 @@ int64_t EllipseRows::half_width(int64_t v) const {
     if (a >= EXACT_LIMIT || b >= EXACT_LIMIT) return u;
     if (u + 2 <= a && holds(u + 2, v)) u += 2;
     if (u - 2 >= (a & 1) && !holds(u, v)) u -= 2;
+    return u;
+}
+
+// The half width at v, given the exact half width u at from_v. The test is
+// monotone (a wider pixel holds only if every narrower one of its parity
+// does), so the half width only grows toward the centre and only shrinks away
+// from it, and stepping until the test changes gives the largest u that holds:
+// the value half_width finds. Where the curve runs nearly level between rows
+// (flat ellipses, the rows next to the top) the jump can be huge, so after a
+// few steps the square roots take over.
+int64_t EllipseRows::half_width_after(int64_t u, int64_t from_v, int64_t v) const {
+    const int64_t a = width_, b = height_;
+    if (a == 0 || b == 0 || a >= EXACT_LIMIT || b >= EXACT_LIMIT) return half_width(v);
+    constexpr int MAX_STEPS = 8;
+    if (v < from_v) {
+        for (int i = 0; i < MAX_STEPS; ++i, u += 2)
+            if (u + 2 > a || !holds(u + 2, v)) return u;
+        return half_width(v);
+    }
+    if (v > from_v) {
+        for (int i = 0; i < MAX_STEPS; ++i, u -= 2)
+            if (u - 2 < (a & 1) || holds(u, v)) return u;
+        return half_width(v);
+    }
     return u;
 }
 

@@ -23,6 +23,18 @@ inline Int128 ceil_div(Int128 a, Int128 b) {
     return -floor_div(-a, b);
 }
 
+// floor_div and ceil_div for values known to fit in 64 bits, where division
+// is several times cheaper than in 128.
+inline int64_t floor_div64(int64_t a, int64_t b) {
+    assert(b > 0);
+    const int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+inline int64_t ceil_div64(int64_t a, int64_t b) {
+    return -floor_div64(-a, b);
+}
+
 // `v` limited to [lo, hi], returned as int64 (lo and hi are int64 values).
 inline int64_t clamp_to(Int128 v, int64_t lo, int64_t hi) {
     return static_cast<int64_t>(std::clamp<Int128>(v, lo, hi));

@@ -21,10 +21,14 @@ struct Edge {
 };
 
 // The first pixel column at or right of where `e` crosses row y, computed
-// exactly: a centre on the crossing counts as right of it.
+// exactly: a centre on the crossing counts as right of it. Edges less than
+// 2^31 wide and rows less than 2^31 below the top keep the product in 64 bits.
 int64_t first_column_from(const Edge& e, int64_t y) {
-    const Int128 run = Int128{y - e.top_y} * (e.bottom_x - e.top_x);
-    return e.top_x + static_cast<int64_t>(ceil_div(run, e.bottom_y - e.top_y));
+    const int64_t rise = y - e.top_y, across = e.bottom_x - e.top_x, height = e.bottom_y - e.top_y;
+    constexpr int64_t NARROW = int64_t{1} << 31;
+    if (rise < NARROW && across < NARROW && across > -NARROW)
+        return e.top_x + ceil_div64(rise * across, height);
+    return e.top_x + static_cast<int64_t>(ceil_div(Int128{rise} * across, height));
 }
 
 // The polygon's edges that cross any of the rows `rows`; horizontal edges add

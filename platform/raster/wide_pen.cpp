@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "capsule_exact.h"
 #include "exact_math.h"
 
 namespace morlu::raster {
@@ -52,15 +53,28 @@ Interval disc_row(Real cx, Real cy, Real r, Real y) {
     return {cx - h, cx + h};
 }
 
-// Row y of the band around the segment: points within r of the segment's line
-// whose projection falls on the segment.
-Interval band_row(const Capsule& c, Real y) {
+// The band around the segment, relative to its first end: the values every
+// row of it uses, computed once per capsule.
+struct Band {
+    Real dx = 0;
+    Real dy = 0;
+    Real len2 = 0;
+    Real reach = 0;  // the width times the segment's length
+};
+
+Band make_band(const Capsule& c) {
     const Real dx = Real(c.bx - c.ax), dy = Real(c.by - c.ay);
     const Real len2 = dx * dx + dy * dy;
-    if (len2 == 0) return {};
-    const Real ry = y - Real(c.ay), reach = Real(c.width) * std::sqrt(len2);
-    const Interval across = solve(dy, dx * ry - reach, dx * ry + reach);
-    const Interval along = solve(dx, -dy * ry, len2 - dy * ry);
+    return {dx, dy, len2, Real(c.width) * std::sqrt(len2)};
+}
+
+// Row y of the band around the segment: points within r of the segment's line
+// whose projection falls on the segment.
+Interval band_row(const Capsule& c, const Band& band, Real y) {
+    if (band.len2 == 0) return {};
+    const Real ry = y - Real(c.ay);
+    const Interval across = solve(band.dy, band.dx * ry - band.reach, band.dx * ry + band.reach);
+    const Interval along = solve(band.dx, -band.dy * ry, band.len2 - band.dy * ry);
     const Interval rel = meet(across, along);
     if (rel.empty()) return rel;
     return {rel.lo + Real(c.ax), rel.hi + Real(c.ax)};
@@ -92,14 +106,16 @@ Capsule make_capsule(Point a, Point b, int32_t width, int64_t sx, int64_t sy) {
 }  // namespace
 
 void fill_capsule(const SpanWriter& out, const Capsule& c) {
+    if (fill_capsule_exactly(out, c)) return;
     const auto rows = capsule_rows(c, out.clip());
     if (!rows) return;
     const Real r = Real(c.width);
+    const Band band = make_band(c);
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
         const Real yy = Real(2) * y;
         const Interval caps =
             join(disc_row(Real(c.ax), Real(c.ay), r, yy), disc_row(Real(c.bx), Real(c.by), r, yy));
-        out.fill(y, pixel_columns(join(caps, band_row(c, yy)), out.clip()));
+        out.fill(y, pixel_columns(join(caps, band_row(c, band, yy)), out.clip()));
     }
 }
 
