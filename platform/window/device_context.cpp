@@ -6,8 +6,8 @@ namespace {
 Hdc add_dc(Hwnd window) {
     DeviceContext dc;
     dc.window = window;
-    const Hdc handle{platform_state.next_dc++};
-    platform_state.dcs.emplace(raw(handle), dc);
+    const Hdc handle{platform_state.dcs.add(dc)};
+    if (handle == Hdc::none) return fail(Hdc::none, "too many drawing contexts");
     // Selecting through select_object keeps the objects' selection counts right.
     select_object(handle, get_stock_object(BLACK_PEN));
     select_object(handle, get_stock_object(WHITE_BRUSH));
@@ -20,12 +20,12 @@ int remove_dc(Hdc hdc) {
     DeviceContext* dc = find_dc(hdc);
     if (!dc) return fail(0, "the context does not exist");
     const Hgdiobj held[] = {dc->pen, dc->brush, dc->font, dc->bitmap};
-    platform_state.dcs.erase(raw(hdc));
+    platform_state.dcs.remove(raw(hdc));
     for (const Hgdiobj h : held) {
         GdiObject* o = find_object(h);
         if (!o) continue;
         --o->selected;
-        if (o->deleted && o->selected <= 0) platform_state.objects.erase(raw(h));
+        if (o->deleted && o->selected <= 0) platform_state.objects.remove(raw(h));
     }
     return 1;
 }

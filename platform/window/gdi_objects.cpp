@@ -4,9 +4,7 @@ namespace morlu::platform {
 namespace {
 
 Hgdiobj add_object(GdiObject object) {
-    const Hgdiobj handle{platform_state.next_object++};
-    platform_state.objects.emplace(raw(handle), std::move(object));
-    return handle;
+    return Hgdiobj{platform_state.objects.add(std::move(object))};
 }
 
 GdiObject pen_object(bool null, int32_t width, ColorRef color) {
@@ -53,7 +51,7 @@ void release_selection(Hgdiobj handle) {
     GdiObject* o = find_object(handle);
     if (!o) return;
     --o->selected;
-    if (o->deleted && o->selected <= 0) platform_state.objects.erase(raw(handle));
+    if (o->deleted && o->selected <= 0) platform_state.objects.remove(raw(handle));
 }
 
 }  // namespace
@@ -149,7 +147,7 @@ int delete_object(Hgdiobj handle) {
         o->deleted = true;  // freed when the last context lets go of it
         return 1;
     }
-    platform_state.objects.erase(raw(handle));
+    platform_state.objects.remove(raw(handle));
     return 1;
 }
 

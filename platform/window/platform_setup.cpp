@@ -32,13 +32,11 @@ Window* find_window_record(Hwnd hwnd) {
 }
 
 GdiObject* find_object(Hgdiobj handle) {
-    const auto it = platform_state.objects.find(raw(handle));
-    return it == platform_state.objects.end() ? nullptr : &it->second;
+    return platform_state.objects.find(raw(handle));
 }
 
 DeviceContext* find_dc(Hdc handle) {
-    const auto it = platform_state.dcs.find(raw(handle));
-    return it == platform_state.dcs.end() ? nullptr : &it->second;
+    return platform_state.dcs.find(raw(handle));
 }
 
 Menu* find_menu(Hmenu handle) {

@@ -10,6 +10,7 @@
 
 #include "../raster/shapes.h"
 #include "../raster/text.h"
+#include "handle_table.h"
 #include "platform.h"
 
 namespace morlu::platform {
@@ -98,12 +99,10 @@ struct PlatformState {
     std::vector<Timer> timers;
     std::map<uint32_t, Menu> menus;
     uint32_t next_menu = 1;
-    std::map<uint32_t, GdiObject> objects;
+    HandleTable<GdiObject> objects;
     Hgdiobj stock[SYSTEM_FONT + 1] = {};
     Hgdiobj default_bitmap = Hgdiobj::none;  // the 1 x 1 bitmap of a new memory context
-    uint32_t next_object = 1;
-    std::map<uint32_t, DeviceContext> dcs;
-    uint32_t next_dc = 1;
+    HandleTable<DeviceContext> dcs;
     std::vector<NativeEvent> native_events;  // reused buffer for backend polls
 };
 

@@ -1,0 +1,66 @@
+// Records reached through handles: a handle is a slot index with the slot's
+// generation, so a handle to a freed record stays invalid even after its slot
+// is reused, and a lookup is an index, not a search.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace morlu::platform {
+
+template <typename T>
+class HandleTable {
+public:
+    // Up to 65,535 live records; beyond that add() refuses (returns 0), as the
+    // platform refuses objects past its handle limit.
+    uint32_t add(T value) {
+        uint32_t index = 0;
+        if (!free_.empty()) {
+            index = free_.back();
+            free_.pop_back();
+        } else if (slots_.size() < MAX_SLOTS) {
+            index = static_cast<uint32_t>(slots_.size());
+            slots_.emplace_back();
+        } else {
+            return 0;
+        }
+        Slot& slot = slots_[index];
+        slot.value = std::move(value);
+        ++live_;
+        return handle_of(index, slot.generation);
+    }
+    T* find(uint32_t handle) {
+        const uint32_t index = (handle & 0xFFFF) - 1;
+        if (handle == 0 || index >= slots_.size()) return nullptr;
+        Slot& slot = slots_[index];
+        return slot.value && slot.generation == handle >> 16 ? &*slot.value : nullptr;
+    }
+    void remove(uint32_t handle) {
+        if (!find(handle)) return;
+        const uint32_t index = (handle & 0xFFFF) - 1;
+        Slot& slot = slots_[index];
+        slot.value.reset();
+        slot.generation = (slot.generation + 1) & 0xFFFF;
+        free_.push_back(index);
+        --live_;
+    }
+    size_t size() const {
+        return live_;
+    }
+
+private:
+    static constexpr size_t MAX_SLOTS = 0xFFFF;
+    struct Slot {
+        std::optional<T> value;
+        uint32_t generation = 0;
+    };
+    static uint32_t handle_of(uint32_t index, uint32_t generation) {
+        return (generation << 16) | (index + 1);
+    }
+    std::vector<Slot> slots_;
+    std::vector<uint32_t> free_;
+    size_t live_ = 0;
+};
+
+}  // namespace morlu::platform
