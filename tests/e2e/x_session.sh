@@ -108,8 +108,11 @@ PY
 # the files it writes land; its output goes to program.log there.
 start_program() {
     [[ -x $1 ]] || fail "no program at $1"
+    local program
+    program=$(realpath "$1")
+    shift
     cd "$work" || fail "cannot enter $work"
-    "$@" >"$work/program.log" 2>&1 &
+    "$program" "$@" >"$work/program.log" 2>&1 &
     program_pid=$!
 }
 
