@@ -26,8 +26,10 @@ fail() {
 }
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
+# -noreset: otherwise it resets when its last client leaves and refuses the next
+# one meanwhile, so a program started right after another could find no display.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [[ -s $work/display ]] && break
