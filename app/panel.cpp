@@ -38,9 +38,8 @@ int32_t label_y(int32_t row) {
 void panel_draw() {
     for (int32_t r = 0; r < PANEL_ROWS; ++r)
         canvas_rectangle(BLACK, PANEL_LEFT, row_top(r), PANEL_RIGHT, row_top(r + 1), 1);
-    // Each label is the whole format; none holds a '%'.
     for (const PanelLabel& label : PANEL_LABELS)
-        canvas_printf(label.color, LABEL_X, label_y(label.row), LABEL_PTSIZE, label.text);
+        canvas_printf(label.color, LABEL_X, label_y(label.row), LABEL_PTSIZE, "%s", label.text);
 }
 
 int panel_hit(int32_t x, int32_t y) {

@@ -42,9 +42,9 @@ int log_printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
     // vsnprintf cuts a longer result at 1023 characters and still counts all of them.
-    const int count = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    const int count = format ? std::vsnprintf(buffer, sizeof buffer, format, args) : 0;
     va_end(args);
-    if (count < 0) buffer[0] = '\0';
+    if (count <= 0) buffer[0] = '\0';
     store_line(buffer);
     std::string shown = buffer;
     log_append_line(shown);

@@ -140,7 +140,7 @@ TEST_F(EventLoop, ClosingTheGraphicsWindowStopsTheTimerAndQuits) {
 
 TEST_F(EventLoop, TheQuitPassDoesNotCopyTheBackBuffer) {
     open();
-    then([this] {
+    then([] {
         runtime.window.dirty = 1;
         post_quit_message(0);
     });

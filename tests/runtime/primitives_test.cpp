@@ -186,8 +186,8 @@ TEST_F(Primitives, ExtremeArgumentsAreSafe) {
     for (int v : {INT32_MIN, INT32_MAX, 0, -1}) {
         canvas_circle(v, v, v, v);
         canvas_circle(1, 0, 0, v);
-        canvas_rectangle(v, v, v, -v - 1, v, v);
-        canvas_line(2, v, 0, -v - 1, 0, v);
+        canvas_rectangle(v, v, v, ~v, v, v);  // ~v is -v - 1 without overflow
+        canvas_line(2, v, 0, ~v, 0, v);
         canvas_triangle(3, v, v, 0, 0, v, 0, v);
         canvas_text(4, v, v, v, "edge");
     }
