@@ -23,3 +23,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORLU_SANITIZE=
 cmake --build build-sanitize -j2
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --output-on-failure)
+
+echo "== fuzzing: the script reader and the primitives, one minute each (tools/fuzz.sh)"
+tools/fuzz.sh 60
