@@ -41,10 +41,8 @@ int log_printf(const char* format, ...) {
     char buffer[LOG_FORMAT_BUFFER];
     va_list args;
     va_start(args, format);
-    // vsnprintf cuts a longer result at 1023 characters and still counts all of them.
-    const int count = format ? std::vsnprintf(buffer, sizeof buffer, format, args) : 0;
+    const int count = format_into(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (count <= 0) buffer[0] = '\0';
     store_line(buffer);
     std::string shown = buffer;
     log_append_line(shown);

@@ -128,10 +128,8 @@ int canvas_printf(int color, int x, int y, int ptsize, const char* format, ...) 
     char buffer[PRINTF_BUFFER];
     va_list args;
     va_start(args, format);
-    // vsnprintf cuts a longer result at 1023 characters and still counts all of them.
-    const int count = format ? std::vsnprintf(buffer, sizeof buffer, format, args) : 0;
+    const int count = format_into(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (count <= 0) buffer[0] = '\0';
     canvas_text(color, x, y, ptsize, buffer);
     return count;
 }

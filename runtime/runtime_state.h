@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -139,6 +140,11 @@ struct ShapeRecord {
 // The index to use: itself when 0..23, else red, with a line in the log.
 int check_color(int index);
 void render_shape(const ShapeRecord& shape);
+
+// Format into `buffer` of `size` bytes; a longer result is cut, never overflows.
+// Returns the formatter's count of the whole result (0 for no format).
+int format_into(char* buffer, size_t size, const char* format, va_list args)
+    __attribute__((format(printf, 3, 0)));
 
 // Log console.
 void log_append_line(std::string& text);
