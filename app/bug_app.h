@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "morlu/canvas.h"
+
 constexpr int MAX_BUGS = 15;
 constexpr int32_t MOVE_WALK = 0;
 constexpr int32_t MOVE_HOP = 1;
@@ -16,9 +18,6 @@ using BugColumn = std::array<int32_t, MAX_BUGS>;
 constexpr int32_t SUN_START_X = -270;
 constexpr int32_t SUN_STEP = 5;
 constexpr int32_t SUN_LAST_X = 300;
-
-// The program's entry: opens the runtime, runs the main loop, returns 0.
-int app_main(uintptr_t instance, uintptr_t previous_instance, const char* command_line, int show_state);
 
 // Fill all 15 slots with the starting bugs.
 void init_bug_table(BugColumn& bug_x,

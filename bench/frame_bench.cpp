@@ -4,6 +4,7 @@
 
 #include "bug_app.h"
 #include "platform/headless/headless_backend.h"
+#include "runtime_session.h"
 #include "runtime_state.h"
 
 namespace {
@@ -12,15 +13,13 @@ namespace {
 class OpenRuntime {
 public:
     OpenRuntime() {
-        runtime_reset();
-        morlu::platform::platform_start(backend_);
+        runtime_start(backend_);
         canvas_open(1, 0, "", morlu::platform::SW_SHOW);
         canvas_set_logging(0);
         canvas_clear();
     }
     ~OpenRuntime() {
-        morlu::platform::platform_stop();
-        runtime_reset();
+        runtime_stop();
     }
 
 private:

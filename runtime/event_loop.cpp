@@ -62,6 +62,8 @@ int canvas_await_event(int* mouse_x, int* mouse_y, char* key) {
     e.event_key = 0;
     e.event_y = 0;
     e.event_x = 0;
+    // Without a graphics window no input and no tick can ever come.
+    if (runtime.window.graphics_window == Hwnd::none) e.pending_kind = MORLU_QUIT;
     for (bool idle = false; !run_pass(idle);) {
         // Polling again would change nothing: sleep until a message comes. When
         // none ever can (a headless run whose actions are used up), end as if

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
 echo "== formatting"
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -128,7 +128,7 @@ std::unique_ptr<Backend> make_gtk_backend(std::string& error) {
     // double every window on a high-density screen.
     g_setenv("GDK_SCALE", "1", TRUE);
     if (!gtk_init_check(nullptr, nullptr)) {
-        error = "cannot open a display: run morlu-bugs under a desktop session, or use morlu-headless";
+        error = "cannot open a display: run it in a desktop session, or with --tape FILE";
         return nullptr;
     }
     return std::make_unique<GtkBackend>();

@@ -5,6 +5,7 @@
 namespace morlu::platform {
 
 uintptr_t set_timer(Hwnd hwnd, uintptr_t id, uint32_t ms) {
+    if (!platform_state.backend) return fail(uintptr_t{0}, "set_timer: the platform is not started");
     if (!find_window_record(hwnd)) return fail(uintptr_t{0}, "set_timer: no such window");
     // The platform raises periods below 10 ms to 10 ms; it also keeps a zero
     // period from firing on every pass.

@@ -60,6 +60,9 @@ Hwnd create_window(uint32_t,
                    Hmenu menu,
                    Hinstance,
                    void*) {
+    // Windows exist only on a backend: without one nothing could show them or
+    // ever deliver their input.
+    if (!platform_state.backend) return fail(Hwnd::none, "create_window: the platform is not started");
     const auto cls = platform_state.classes.find(class_name ? class_name : "");
     if (cls == platform_state.classes.end()) return fail(Hwnd::none, "create_window: no such class");
     const Hwnd handle{platform_state.next_window++};

@@ -146,7 +146,7 @@ TEST_F(Frame, BugsAtTheHeightLimitsAreDrawnOffThePictureWithoutOverflow) {
 TEST(MainLoop, EveryTickMovesTheBugAndEveryEventRedrawsTheWholePicture) {
     const std::string log_file = ::testing::TempDir() + "main_loop_log.txt";
     std::string error;
-    auto tape = platform::parse_tape("key ctrl+l\nwait 1000\nclick 590 10\nlog " + log_file + "\n", error);
+    auto tape = parse_tape("key ctrl+l\nwait 1000\nclick 590 10\nlog " + log_file + "\n", error);
     ASSERT_TRUE(tape) << error;
     EXPECT_EQ(run_headless(*tape).status, 0);
     std::ifstream in(log_file);

@@ -20,7 +20,7 @@ std::string contents(const std::string& path) {
 
 int run_tape(const std::string& text) {
     std::string error;
-    auto tape = platform::parse_tape(text, error);
+    auto tape = parse_tape(text, error);
     EXPECT_TRUE(tape) << error;
     return tape ? run_headless(*tape).status : -1;
 }

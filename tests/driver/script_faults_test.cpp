@@ -37,7 +37,7 @@ bool holds_line(const std::vector<std::string>& lines, const std::string& line) 
 
 int run_tape(const std::string& text) {
     std::string error;
-    auto tape = platform::parse_tape(text, error);
+    auto tape = parse_tape(text, error);
     EXPECT_TRUE(tape) << error;
     return tape ? run_headless(*tape).status : -1;
 }

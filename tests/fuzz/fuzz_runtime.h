@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/window/platform.h"
+#include "runtime_session.h"
 #include "runtime_state.h"
 
 namespace morlu::fuzz {
@@ -19,11 +20,9 @@ inline void require(bool holds) {
 // a program does. A small screen keeps the console, redrawn for every log line,
 // cheap; the graphics window is the same 601 x 540 on any screen.
 inline void open_fresh_runtime(std::optional<platform::HeadlessBackend>& backend) {
-    script_close();
-    platform::platform_stop();
-    runtime_reset();
+    runtime_stop();
     backend.emplace(platform::Size{320, 240});
-    platform::platform_start(*backend);
+    runtime_start(*backend);
     canvas_open(1, 0, "", platform::SW_SHOW);
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/window/platform.h"
+#include "runtime_session.h"
 #include "runtime_state.h"
 
 namespace morlu::testing {
@@ -21,14 +22,11 @@ protected:
     }
 
     void SetUp() override {
-        runtime_reset();
-        platform_start(backend);
+        runtime_start(backend);
         backend.set_idle_handler([this] { return perform_next(); });
     }
     void TearDown() override {
-        script_close();
-        platform_stop();
-        runtime_reset();
+        runtime_stop();
     }
 
     void open() {

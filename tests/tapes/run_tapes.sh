@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Run every tape of this folder through morlu-headless, each in a fresh folder,
-# and check what its header comments expect:
+# Run every tape of a folder through a morlu program (PROGRAM --tape TAPE), each
+# in a fresh folder, and check what its header comments expect:
 #   # expect-status: N          the exit status (0 unless given)
 #   # expect-stderr: TEXT       standard error holds TEXT
 #   # expect-file: NAME TEXT    file NAME exists and holds the line TEXT
 #   # expect-png: NAME W H      file NAME is a W x H PNG
 #   # expect-pixel: NAME X Y RRGGBB   pixel (X, Y) of the PNG NAME has that colour
-# Usage: run_tapes.sh /path/to/morlu-headless TAPES_FOLDER
+# Usage: run_tapes.sh /path/to/program TAPES_FOLDER
 set -u
 program=$(realpath "${1:?usage: run_tapes.sh PROGRAM FOLDER}")
 folder=${2:?usage: run_tapes.sh PROGRAM FOLDER}
@@ -56,7 +56,7 @@ check_tape() {
     local tape=$1 dir status want_status=0 line name text w h pixel
     dir=$(mktemp -d)
     cp "$tape" "$dir/tape"
-    (cd "$dir" && timeout 60 "$program" tape >stdout 2>stderr)
+    (cd "$dir" && timeout 60 "$program" --tape tape >stdout 2>stderr)
     status=$?
     while IFS= read -r line; do
         case $line in

@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "../window/platform.h"
-#include "png_writer.h"
+#include "platform/headless/png_writer.h"
+#include "platform/window/platform.h"
 
-namespace morlu::platform {
+namespace morlu {
+
+using namespace platform;
+
 namespace {
 
 // Decode one UTF-8 character; a malformed byte stands for itself (Latin-1).
@@ -54,6 +57,15 @@ bool TapeDriver::step() {
     closed_at_end_ = true;
     close(setup_.graphics_title);
     return true;
+}
+
+int TapeDriver::report_unperformed() const {
+    const int left = static_cast<int>(actions_.size() - next_);
+    if (left > 0) {
+        std::fprintf(stderr, "%s: tape line %d: the program had ended; %d action%s not performed\n",
+                     setup_.program.c_str(), actions_[next_].line, left, left == 1 ? " was" : "s were");
+    }
+    return left;
 }
 
 void TapeDriver::perform(const TapeAction& a) {
@@ -180,12 +192,13 @@ void TapeDriver::choose_menu(uint32_t id) {
 }
 
 void TapeDriver::note(int line, const std::string& message) {
-    std::fprintf(stderr, "morlu-headless: tape line %d: %s\n", line, message.c_str());
+    std::fprintf(stderr, "%s: tape line %d: %s\n", setup_.program.c_str(), line, message.c_str());
     ++failures_;
 }
 
 void TapeDriver::warn(const std::string& message) const {
-    std::fprintf(stderr, "morlu-headless: tape line %d: %s (nothing happens)\n", line_, message.c_str());
+    std::fprintf(stderr, "%s: tape line %d: %s (nothing happens)\n", setup_.program.c_str(), line_,
+                 message.c_str());
 }
 
-}  // namespace morlu::platform
+}  // namespace morlu

@@ -4,10 +4,13 @@
 #include <charconv>
 #include <utility>
 
-#include "../window/backend.h"
-#include "../window/win_types.h"
+#include "platform/window/backend.h"
+#include "platform/window/win_types.h"
 
-namespace morlu::platform {
+namespace morlu {
+
+using namespace platform;
+
 namespace {
 
 struct NamedKey {
@@ -185,4 +188,4 @@ std::optional<std::vector<TapeAction>> parse_tape(std::string_view text, std::st
     return actions;
 }
 
-}  // namespace morlu::platform
+}  // namespace morlu

@@ -1,4 +1,4 @@
-// The headless driver's tape: one user action per line.
+// The tape of the headless entry (--tape FILE): one user action per line.
 //
 //   click PX PY          left-button press (and release) at client pixel (PX, PY)
 //                        of the graphics window
@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-namespace morlu::platform {
+namespace morlu {
 
 struct TapeKey {
     uint32_t vk = 0;
@@ -68,4 +68,4 @@ std::optional<std::vector<TapeAction>> parse_tape(std::string_view text, std::st
 // The key a name stands for ("ctrl", "f10", "a").
 std::optional<TapeKey> parse_key_name(std::string_view name);
 
-}  // namespace morlu::platform
+}  // namespace morlu

@@ -6,26 +6,30 @@
 #include <string>
 #include <vector>
 
-#include "headless_backend.h"
+#include "platform/headless/headless_backend.h"
 #include "tape.h"
 
-namespace morlu::platform {
+namespace morlu {
 
 class TapeDriver {
 public:
     struct Setup {
+        std::string program;         // names the program in the driver's messages
         std::string graphics_title;  // how the driver finds the two windows
         std::string text_title;
         // The log's stored lines, oldest first, for the `log` action.
         std::function<std::vector<std::string>()> log_lines;
     };
 
-    TapeDriver(HeadlessBackend& backend, std::vector<TapeAction> actions, Setup setup);
+    TapeDriver(platform::HeadlessBackend& backend, std::vector<TapeAction> actions, Setup setup);
 
     // The backend's idle handler: perform the next action. At the end of the tape
     // the graphics window is closed as a user would; after that there is nothing
     // more to do and it returns false.
     bool step();
+    // Called once the program has ended: report the first action it never got
+    // to, if any, and return how many there were.
+    int report_unperformed() const;
     // Outputs (snapshots, logs) that could not be written, each reported on stderr.
     int failures() const {
         return failures_;
@@ -41,13 +45,13 @@ private:
     void write_log(const std::string& file);
     void close(const std::string& title);
     void choose_menu(uint32_t id);
-    WindowId keyboard_window() const;
+    platform::WindowId keyboard_window() const;
     // An output that could not be written: reported, and counted as a failure.
     void note(int line, const std::string& message);
     // An action that has no effect on a desktop either: reported only.
     void warn(const std::string& message) const;
 
-    HeadlessBackend& backend_;
+    platform::HeadlessBackend& backend_;
     std::vector<TapeAction> actions_;
     Setup setup_;
     size_t next_ = 0;
@@ -58,4 +62,4 @@ private:
     int line_ = 0;
 };
 
-}  // namespace morlu::platform
+}  // namespace morlu

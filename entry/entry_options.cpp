@@ -1,0 +1,105 @@
+#include "entry_options.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace morlu {
+namespace {
+
+bool parse_screen(std::string_view text, platform::Size& screen) {
+    int w = 0, h = 0;
+    char extra = 0;
+    const std::string s(text);
+    if (std::sscanf(s.c_str(), "%dx%d%c", &w, &h, &extra) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
+        return false;
+    screen = {w, h};
+    return true;
+}
+
+std::string base_name(const char* path) {
+    const std::string_view p = path && *path ? path : "morlu";
+    const size_t slash = p.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? p : p.substr(slash + 1));
+}
+
+// "--name VALUE" or "--name=VALUE": the value, advancing `i` past it; false
+// with `o.error` set when it is missing.
+bool take_value(std::string_view name, int argc, char** argv, int& i, std::string& value, EntryOptions& o) {
+    const std::string_view arg = argv[i];
+    if (arg.size() > name.size() && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= argc) {
+        o.error = std::string(name) + " needs a value (try --help)";
+        return false;
+    }
+    value = argv[++i];
+    return true;
+}
+
+bool is_option(std::string_view arg, std::string_view name) {
+    return arg == name || (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=');
+}
+
+EntryOptions refuse(EntryOptions o, std::string error) {
+    o.action = EntryOptions::Action::refuse;
+    o.error = std::move(error);
+    return o;
+}
+
+}  // namespace
+
+EntryOptions parse_entry_options(int argc, char** argv) {
+    EntryOptions o;
+    o.program = base_name(argc > 0 ? argv[0] : nullptr);
+    bool screen_given = false, options_end = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::string value;
+        if (options_end || arg.empty() || arg[0] != '-' || arg == "-") {
+            o.command_line += (o.command_line.empty() ? "" : " ") + std::string(arg);
+        } else if (arg == "--") {
+            options_end = true;
+        } else if (arg == "--help" || arg == "-h") {
+            o.action = EntryOptions::Action::help;
+            return o;
+        } else if (arg == "--version") {
+            o.action = EntryOptions::Action::version;
+            return o;
+        } else if (is_option(arg, "--tape")) {
+            if (!take_value("--tape", argc, argv, i, value, o)) return refuse(o, o.error);
+            o.action = EntryOptions::Action::tape;
+            o.tape = value;
+        } else if (is_option(arg, "--screen")) {
+            if (!take_value("--screen", argc, argv, i, value, o)) return refuse(o, o.error);
+            if (!parse_screen(value, o.screen))
+                return refuse(o, "--screen wants WIDTHxHEIGHT, such as 1280x1024");
+            screen_given = true;
+        } else {
+            return refuse(o, "unknown option " + std::string(arg) + " (try --help)");
+        }
+    }
+    if (screen_given && o.action != EntryOptions::Action::tape)
+        return refuse(o, "--screen sets the screen of a --tape run; the desktop has its own");
+    return o;
+}
+
+std::string entry_usage(const std::string& program) {
+    return "usage: " + program + " [--tape FILE [--screen WxH]] [ARGUMENT...]\n" +
+           "With no options the program opens its windows on the desktop.\n"
+           "  --tape FILE    run without a desktop, performing the user actions of FILE,\n"
+           "                 one per line: click PX PY, type TEXT, key COMBO, keydown KEY,\n"
+           "                 keyup KEY, focus graphics|text, menu ID, wait MS,\n"
+           "                 snapshot FILE.png, snapshot-text FILE.png, log FILE, close,\n"
+           "                 close-text; time passes only with wait\n"
+           "  --screen WxH   the screen of a --tape run (1024x768)\n"
+           "  --help         show this and exit\n"
+           "  --version      show the version and exit\n"
+           "The Run menu records to and plays back MORLU.SCR in the current directory.\n"
+           "Exit status: the program's (0); 1 with no display; 2 for a bad option or tape\n"
+           "line; 3 when a snapshot or log could not be written or the program ended\n"
+           "before its tape.\n";
+}
+
+}  // namespace morlu

@@ -1,0 +1,67 @@
+#include "headless_run.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/headless/headless_backend.h"
+#include "runtime_session.h"
+#include "runtime_state.h"
+#include "tape_driver.h"
+
+namespace morlu {
+namespace {
+
+// The whole tape file, or false with `error` set. Only a regular file is a tape:
+// a folder would read as nothing, and a FIFO or a device might never end.
+bool read_tape(const char* path, std::string& text, std::string& error) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec) return error = ec.message(), false;
+    if (std::filesystem::is_directory(status)) return error = "it is a folder", false;
+    if (!std::filesystem::is_regular_file(status)) return error = "it is not a regular file", false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return error = std::strerror(errno), false;
+    std::ostringstream out;
+    out << in.rdbuf();
+    if (in.bad()) return error = "it could not be read to its end", false;
+    text = out.str();
+    return true;
+}
+
+}  // namespace
+
+HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions& options, MorluEntry entry) {
+    platform::HeadlessBackend backend(options.screen);
+    TapeDriver driver(backend, std::move(actions),
+                      {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines});
+    backend.set_idle_handler([&driver] { return driver.step(); });
+    runtime_start(backend);
+    HeadlessRun run;
+    run.status = entry(1, 0, options.command_line.c_str(), platform::SW_SHOWNORMAL);
+    runtime_stop();
+    run.failures = driver.failures();
+    run.unperformed = driver.report_unperformed();
+    if (run.status == 0 && (run.failures > 0 || run.unperformed > 0)) run.status = 3;
+    return run;
+}
+
+int run_tape_file(const char* path, const HeadlessOptions& options, MorluEntry entry) {
+    std::string text, error;
+    if (!read_tape(path, text, error)) {
+        std::fprintf(stderr, "%s: cannot read the tape %s: %s\n", options.program.c_str(), path,
+                     error.c_str());
+        return 2;
+    }
+    auto actions = parse_tape(text, error);
+    if (!actions) {
+        std::fprintf(stderr, "%s: %s: %s\n", options.program.c_str(), path, error.c_str());
+        return 2;
+    }
+    return run_headless(std::move(*actions), options, entry).status;
+}
+
+}  // namespace morlu

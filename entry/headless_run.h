@@ -1,0 +1,37 @@
+// Running a program on the headless backend, driven by a tape of user actions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "morlu/canvas.h"
+#include "platform/window/backend.h"
+#include "tape.h"
+
+namespace morlu {
+
+struct HeadlessOptions {
+    platform::Size screen{1024, 768};
+    std::string program = "morlu-headless";  // names the program in messages
+    std::string command_line;                // what the entry receives as its command line
+};
+
+struct HeadlessRun {
+    int status = 0;       // the exit status: the program's, or 3 (see run_headless)
+    int failures = 0;     // outputs that could not be written
+    int unperformed = 0;  // actions left when the program ended
+};
+
+// Run `entry` in the current directory with the tape's actions, on a screen of
+// the given size. The status is the program's, or 3 when an output could not be
+// written or the program ended before the tape did (each reported on stderr).
+HeadlessRun run_headless(std::vector<TapeAction> actions,
+                         const HeadlessOptions& options = {},
+                         MorluEntry entry = app_main);
+
+// Read and parse the tape file, then run it. A tape that cannot be read (a
+// folder, a missing or unreadable file) or a line that is not understood is
+// reported on stderr and gives status 2.
+int run_tape_file(const char* path, const HeadlessOptions& options, MorluEntry entry);
+
+}  // namespace morlu

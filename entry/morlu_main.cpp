@@ -1,0 +1,33 @@
+// What a morlu program's main does: read the options, start the desktop or the
+// headless backend, and call the program's entry as the platform's start-up did.
+#include <cstdio>
+
+#include "desktop_run.h"
+#include "entry_options.h"
+#include "headless_run.h"
+
+int morlu_main(int argc, char** argv, MorluEntry entry) {
+    using morlu::EntryOptions;
+    const EntryOptions o = morlu::parse_entry_options(argc, argv);
+    switch (o.action) {
+        case EntryOptions::Action::help:
+            std::fputs(morlu::entry_usage(o.program).c_str(), stdout);
+            return 0;
+        case EntryOptions::Action::version:
+            std::printf("%s (morlu %s)\n", o.program.c_str(), MORLU_VERSION);
+            return 0;
+        case EntryOptions::Action::refuse:
+            std::fprintf(stderr, "%s: %s\n", o.program.c_str(), o.error.c_str());
+            return 2;
+        case EntryOptions::Action::tape:
+        case EntryOptions::Action::desktop:
+            break;
+    }
+    if (!entry) {
+        std::fprintf(stderr, "%s: no program entry was given\n", o.program.c_str());
+        return 2;
+    }
+    if (o.action == EntryOptions::Action::tape)
+        return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line}, entry);
+    return morlu::run_desktop(o, entry);
+}

@@ -1,0 +1,14 @@
+#include "runtime_session.h"
+
+#include "runtime_state.h"
+
+void runtime_start(morlu::platform::Backend& backend) {
+    runtime_stop();
+    pf::platform_start(backend);
+}
+
+void runtime_stop() {
+    script_close();
+    pf::platform_stop();
+    runtime_reset();
+}
