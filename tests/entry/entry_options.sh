@@ -40,7 +40,7 @@ expect 2 "--screen sets the screen of a --tape run" "$program" --screen 800x600
 expect 2 "cannot read the tape folder.tape: it is a folder" "$program" --tape folder.tape
 expect 2 "cannot read the tape fifo.tape: it is not a regular file" "$program" --tape fifo.tape
 expect 2 "cannot read the tape missing.tape: No such file or directory" "$program" --tape missing.tape
-expect 1 "cannot open a display" env -u DISPLAY -u WAYLAND_DISPLAY "$program"
+expect 1 "--tape FILE" env -u DISPLAY -u WAYLAND_DISPLAY "$program"
 expect 0 "" "$program" --tape good.tape --screen 800x600
 [[ -s shot.png ]] || { failed=$((failed + 1)); echo "FAILED: no snapshot from --tape"; }
 rm -f shot.png
