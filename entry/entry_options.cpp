@@ -58,7 +58,8 @@ EntryOptions parse_entry_options(int argc, char** argv) {
         const std::string_view arg = argv[i];
         std::string value;
         if (options_end || arg.empty() || arg[0] != '-' || arg == "-") {
-            o.command_line += (o.command_line.empty() ? "" : " ") + std::string(arg);
+            if (!o.command_line.empty()) o.command_line += ' ';
+            o.command_line += arg;
         } else if (arg == "--") {
             options_end = true;
         } else if (arg == "--help" || arg == "-h") {

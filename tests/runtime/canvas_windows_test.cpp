@@ -116,5 +116,43 @@ TEST_F(CanvasWindows, CloseReleasesTheWindowContext) {
     EXPECT_TRUE(is_window(graphics()));
 }
 
+// Every operation a program can call, with arguments that draw and log.
+void call_everything() {
+    int x = 0, y = 0;
+    char key = 0;
+    EXPECT_EQ(canvas_await_event(&x, &y, &key), MORLU_QUIT);
+    canvas_set_logging(1);
+    canvas_clear();
+    canvas_circle(3, 0, 0, 20);
+    canvas_triangle(4, 0, 0, 10, 0, 0, 10, 2);
+    canvas_rectangle(5, -10, -10, 10, 10, 0);
+    canvas_line(6, -300, 0, 300, 0, 3);
+    canvas_text(7, 0, 0, 12, "text");
+    EXPECT_EQ(canvas_printf(8, 0, 0, 12, "%d", 42), 2);
+    EXPECT_EQ(log_printf("%s\n", "line"), 5);
+    canvas_close();
+}
+
+// A program whose main does not start morlu (no backend) gets an answer from
+// every call: no window, no crash, and a wait that ends at once.
+TEST(CanvasOutsideARun, EveryCallIsSafeWithoutABackend) {
+    runtime_stop();
+    EXPECT_EQ(canvas_set_animation(ANIMATE_RUN), 0);
+    EXPECT_EQ(canvas_open(1, 0, "", SW_SHOW), 1);
+    EXPECT_EQ(runtime.window.graphics_window, Hwnd::none);
+    EXPECT_EQ(canvas_set_logging(0), 0);
+    call_everything();
+    runtime_stop();
+}
+
+// Before canvas_open and after canvas_close on a running backend.
+TEST_F(CanvasWindows, CallsBeforeOpenAndAfterCloseAreSafe) {
+    EXPECT_EQ(canvas_set_animation(ANIMATE_RUN), 0);
+    call_everything();
+    open();
+    canvas_close();
+    call_everything();
+}
+
 }  // namespace
 }  // namespace morlu::testing
