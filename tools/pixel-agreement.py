@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Draw a seeded set of random shapes with the platform (the reference
+renderer under Wine) and with our rasteriser, and print how far they agree:
+per shape class and pen width, the share of cases that are identical and the
+share of painted pixels (pixels either side painted) that agree.
+
+Usage: tools/pixel-agreement.py [--count N] [--seed S] [--show K] [--only CLASS]
+Needs Wine and MinGW-w64 (tools/packages.txt) and builds build/ as needed."""
+import argparse
+import os
+import random
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "gdi-reference"))
+import gdi_raw  # noqa: E402
+
+PENS = ["null", 1, 2, 3, 4, 5, 6]
+SIZE = 40
+PEN_COLOUR, BRUSH_COLOUR = "FF0000", "0000FF"
+
+
+def coordinate(rng):
+    """Mostly on the surface, sometimes just off it, rarely far away (not at
+    the int32 limits: Wine's own drawing crashes on ellipses that large)."""
+    roll = rng.random()
+    if roll < 0.85:
+        return rng.randint(-3, SIZE + 2)
+    if roll < 0.97:
+        return rng.randint(-20, SIZE + 20)
+    return rng.choice([-1000, -300, 300, 1000])
+
+
+def box(rng):
+    """Small boxes (tiny and degenerate ones often) or any box."""
+    if rng.random() < 0.4:
+        x, y = rng.randint(-2, SIZE), rng.randint(-2, SIZE)
+        w, h = rng.randint(-3, 6), rng.randint(-3, 6)
+        return [x, y, x + w, y + h]
+    return [coordinate(rng) for _ in range(4)]
+
+
+def shape_case(rng, kind, pen):
+    ops = ["pen null" if pen == "null" else "pen %d %s" % (pen, PEN_COLOUR)]
+    ops.append("brush null" if kind != "line" and rng.random() < 0.3 else "brush " + BRUSH_COLOUR)
+    if kind in ("rect", "ellipse"):
+        ops.append("%s %d %d %d %d" % tuple([kind] + box(rng)))
+    elif kind == "line":
+        if rng.random() < 0.5:
+            x, y = rng.randint(0, SIZE), rng.randint(0, SIZE)
+            ops.append("line %d %d %d %d" % (x, y, x + rng.randint(-12, 12), y + rng.randint(-12, 12)))
+        else:
+            ops.append("line %d %d %d %d" % tuple(coordinate(rng) for _ in range(4)))
+    else:
+        n = rng.randint(3, 6)
+        ops.append("polygon " + " ".join(str(coordinate(rng)) for _ in range(2 * n)))
+    return ops
+
+
+def cases(count, seed):
+    rng = random.Random(seed)
+    out = []
+    for kind in ("rect", "ellipse", "polygon", "line"):
+        for pen in PENS:
+            if kind == "line" and pen == "null":
+                continue
+            for i in range(count):
+                out.append(("%s-%s-%d" % (kind, pen, i), kind, pen, shape_case(rng, kind, pen)))
+    return out
+
+
+def ops_text(case_list):
+    lines = []
+    for name, _, _, ops in case_list:
+        lines.append("case %s %d %d" % (name, SIZE, SIZE))
+        lines += ops
+        lines.append("end")
+    return "\n".join(lines) + "\n"
+
+
+def compare(a, b):
+    """(identical, painted pixels, agreeing painted pixels)."""
+    painted = agree = 0
+    for p, q in zip(a, b):
+        if p != 0xFFFFFF or q != 0xFFFFFF:
+            painted += 1
+            agree += p == q
+    return a == b, painted, agree
+
+
+def show(name, ops, ref, ours, w):
+    print("--", name, "|", "; ".join(ops))
+    for y in range(len(ref) // w):
+        row = lambda px: "".join(".RBx"[[0xFFFFFF, 0xFF0000, 0x0000FF].index(p) if p in
+                                       (0xFFFFFF, 0xFF0000, 0x0000FF) else 3] for p in px[y * w:(y + 1) * w])
+        r, o = row(ref), row(ours)
+        if r != o or any(c != "." for c in r):
+            print("%3d %s  %s %s" % (y, r, o, "" if r == o else "<"))
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--count", type=int, default=100, help="cases per shape class and pen")
+    ap.add_argument("--seed", type=int, default=11)
+    ap.add_argument("--show", type=int, default=0, help="print this many differing cases")
+    ap.add_argument("--only", default="", help="a shape class: rect, ellipse, polygon, line")
+    ap.add_argument("--build", default=os.path.join(gdi_raw.ROOT, "build"))
+    args = ap.parse_args()
+    subprocess.run(["cmake", "--build", args.build, "--target", "morlu-raster-ops"], check=True,
+                   stdout=subprocess.DEVNULL)
+    case_list = [c for c in cases(args.count, args.seed) if not args.only or c[1] == args.only]
+    text = ops_text(case_list)
+    exe = gdi_raw.build_reference(os.path.join(args.build, "gdi-reference"))
+    ref, _ = gdi_raw.run_reference(exe, text, os.path.join(args.build, "gdi-reference"))
+    ours, _ = gdi_raw.run_ours(os.path.join(args.build, "tools", "morlu-raster-ops"), text)
+    table, shown = {}, 0
+    for name, kind, pen, ops in case_list:
+        same, painted, agree = compare(ref[name][2], ours[name][2])
+        row = table.setdefault((kind, pen), [0, 0, 0, 0])
+        row[0] += 1
+        row[1] += same
+        row[2] += painted
+        row[3] += agree
+        if not same and shown < args.show:
+            shown += 1
+            show(name, ops, ref[name][2], ours[name][2], SIZE)
+    print("Reference: %s; %d cases, seed %d\n" % (gdi_raw.wine_version(), len(case_list), args.seed))
+    print("| shape | pen | cases | cases identical | pixels agreeing |")
+    print("|---|---|---|---|---|")
+    for (kind, pen), (n, same, painted, agree) in table.items():
+        print("| %s | %s | %d | %.1f %% | %.3f %% |" % (kind, pen, n, 100 * same / n,
+                                                      100 * agree / painted if painted else 100))
+
+
+if __name__ == "__main__":
+    main()
