@@ -9,6 +9,8 @@
  *   brush null | brush RRGGBB
  *   rect L T R B | ellipse L T R B | line X0 Y0 X1 Y1
  *   polygon X Y X Y ...
+ *   region-polygon X Y X Y ...   fill the polygon's region with the brush
+ *   region-ellipse L T R B       fill the elliptic region with the brush
  *   font FACE HEIGHT WEIGHT  FACE with '_' for spaces; HEIGHT as given to
  *                            the font request (negative: character height)
  *   text X Y STRING          rest of the line, drawn transparent or opaque
@@ -154,6 +156,28 @@ static void draw_polygon(struct Canvas* c, char* args) {
     Polygon(c->dc, pts, n);
 }
 
+/* The region the platform builds for a polygon or an ellipse, filled with
+ * the brush: how it turns shapes into pixels apart from its pens. */
+static void fill_region(struct Canvas* c, HRGN region) {
+    HBRUSH brush = (HBRUSH)GetCurrentObject(c->dc, OBJ_BRUSH);
+    if (!region) return;
+    FillRgn(c->dc, region, brush);
+    DeleteObject(region);
+}
+
+static void draw_polygon_region(struct Canvas* c, char* args) {
+    POINT pts[MAX_POINTS];
+    int n = 0, used = 0;
+    long x, y;
+    while (n < MAX_POINTS && sscanf(args, "%ld %ld%n", &x, &y, &used) == 2) {
+        pts[n].x = x;
+        pts[n].y = y;
+        ++n;
+        args += used;
+    }
+    fill_region(c, CreatePolygonRgn(pts, n, ALTERNATE));
+}
+
 static void draw_text(struct Canvas* c, char* args) {
     int x = 0, y = 0, used = 0;
     if (sscanf(args, "%d %d %n", &x, &y, &used) < 2) return;
@@ -191,6 +215,8 @@ static void run_line(struct Canvas* c, char* op, char* args) {
         set_font(c, args);
     else if (strcmp(op, "polygon") == 0)
         draw_polygon(c, args);
+    else if (strcmp(op, "region-polygon") == 0)
+        draw_polygon_region(c, args);
     else if (strcmp(op, "text") == 0)
         draw_text(c, args);
     else if (strcmp(op, "extent") == 0)
@@ -206,6 +232,8 @@ static void run_line(struct Canvas* c, char* op, char* args) {
             Rectangle(c->dc, a, b, d, e);
         else if (strcmp(op, "ellipse") == 0)
             Ellipse(c->dc, a, b, d, e);
+        else if (strcmp(op, "region-ellipse") == 0)
+            fill_region(c, CreateEllipticRgn(a, b, d, e));
         else if (strcmp(op, "line") == 0) {
             MoveToEx(c->dc, a, b, NULL);
             LineTo(c->dc, d, e);
