@@ -29,10 +29,10 @@ def build_reference(build_dir):
 def run_reference(exe, ops, build_dir):
     """Draw the operation list with the platform under Wine, with no display
     and a private Wine prefix in the build folder."""
-    env = dict(os.environ, WINEPREFIX=os.path.join(build_dir, "wine-prefix"), WINEDEBUG="-all")
+    env = dict(os.environ, WINEPREFIX=os.path.abspath(os.path.join(build_dir, "wine-prefix")), WINEDEBUG="-all")
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
-    out = subprocess.run([WINE, exe], input=ops.encode("latin-1"), capture_output=True, env=env, check=True)
+    out = subprocess.run([WINE, os.path.abspath(exe)], input=ops.encode("latin-1"), capture_output=True, env=env, check=True)
     return parse(out.stdout)
 
 
