@@ -20,6 +20,8 @@ namespace morlu::raster::testing {
 struct OpsPicture {
     std::string name;
     Surface pixels;
+    // For each "extent" operation: "extent W H ascent A descent D STRING".
+    std::vector<std::string> extents{};
 };
 
 // The drawing state of one case, as a fresh memory context has it: a
@@ -57,6 +59,8 @@ public:
             opaque_ = mode == "opaque";
         }
         if (op == "text") draw_text_op(args);
+        if (op == "stockfont") font_ = open_font({13, 400, false, true, "monospace"});
+        if (op == "extent") measure(args);
     }
 
     OpsPicture take() {
@@ -103,6 +107,19 @@ private:
         if (!font_) return;
         const auto background = opaque_ ? std::optional<uint32_t>(bk_color_) : std::nullopt;
         draw_text(picture_.pixels, picture_.pixels.bounds(), *font_, x, y, text, text_color_, background);
+    }
+
+    void measure(std::istringstream& args) {
+        args.get();
+        std::string text;
+        std::getline(args, text);
+        if (!font_) font_ = open_font({});
+        if (!font_) return;
+        const Size size = text_extent(*font_, text);
+        const FontMetrics m = font_metrics(*font_);
+        picture_.extents.push_back("extent " + std::to_string(size.w) + " " + std::to_string(size.h) +
+                                   " ascent " + std::to_string(m.ascent) + " descent " +
+                                   std::to_string(m.descent) + " " + text);
     }
 
     OpsPicture picture_;

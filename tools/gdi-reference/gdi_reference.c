@@ -15,7 +15,8 @@
  *                            the font request (negative: character height)
  *   text X Y STRING          rest of the line, drawn transparent or opaque
  *   bkmode opaque|transparent, textcolor RRGGBB, bkcolor RRGGBB
- *   extent STRING            writes "extent W H" to the output
+ *   stockfont                the stock fixed font (the log console's)
+ *   extent STRING            writes "extent W H ascent A descent D STRING"
  *   end                      writes the picture
  * Output (stdout, binary): for each picture the line "picture NAME W H"
  * followed by W * H little-endian 32-bit 0x00RRGGBB pixels, rows top down. */
@@ -213,6 +214,8 @@ static void run_line(struct Canvas* c, char* op, char* args) {
         set_brush(c, args);
     else if (strcmp(op, "font") == 0)
         set_font(c, args);
+    else if (strcmp(op, "stockfont") == 0)
+        SelectObject(c->dc, GetStockObject(ANSI_FIXED_FONT));
     else if (strcmp(op, "polygon") == 0)
         draw_polygon(c, args);
     else if (strcmp(op, "region-polygon") == 0)

@@ -8,6 +8,7 @@
 
 int main() {
     for (const auto& p : morlu::raster::testing::draw_ops(std::cin)) {
+        for (const auto& line : p.extents) std::printf("%s\n", line.c_str());
         const auto size = p.pixels.size();
         std::printf("picture %s %d %d\n", p.name.c_str(), size.w, size.h);
         for (int32_t y = 0; y < size.h; ++y)
