@@ -9,6 +9,7 @@ Needs Wine and MinGW-w64 (tools/packages.txt) and builds build/ as needed."""
 import argparse
 import os
 import random
+import re
 import subprocess
 import sys
 
@@ -98,6 +99,66 @@ def show(name, ops, ref, ours, w):
             print("%3d %s  %s %s" % (y, r, o, "" if r == o else "<"))
 
 
+def palette():
+    """Colour names of the runtime's palette, from its source."""
+    text = open(os.path.join(gdi_raw.ROOT, "runtime", "palette.cpp")).read()
+    return {name: "%02X%02X%02X" % (int(r), int(g), int(b))
+            for name, r, g, b in re.findall(r'\{"([^"]+)", rgb\((\d+), (\d+), (\d+)\)\}', text)}
+
+
+def frame_ops(build, with_shapes=True, with_text=False):
+    """A landscape frame as device operations, from the shapes the runtime
+    logs (morlu-frame-log), mapped to the platform's calls as the runtime
+    makes them: boxes and circles exclusive on the right and bottom, filled
+    shapes outlined with a one-pixel pen of their colour."""
+    out = subprocess.run([os.path.join(build, "tools", "morlu-frame-log")], capture_output=True, text=True,
+                         check=True).stdout.splitlines()
+    w, h, ox, oy = map(int, re.match(r"frame (\d+) (\d+) origin (\d+) (\d+)", out[0]).groups())
+    colours = palette()
+    names = sorted(colours, key=len, reverse=True)
+    ops = ["case frame %d %d" % (w, h), "bkmode transparent"]
+    for line in out[1:]:
+        desc = line[len("shape "):]
+        name = next(n for n in names if desc.startswith(n + " "))
+        c, rest = colours[name], desc[len(name) + 1:]
+        nums = [int(v) for v in re.findall(r"-?\d+", rest.split('"')[0])]
+        dx = lambda v: ox + v
+        dy = lambda v: oy - v
+        filled = ["pen 1 " + c, "brush " + c]
+        if rest.startswith("text") and with_text:
+            ops += ["textcolor " + c, "font MORLU-font -12 400",
+                    "text %d %d %s" % (dx(nums[0]), dy(nums[1]), rest.split('"', 1)[1].rsplit('"', 1)[0])]
+        if not with_shapes or rest.startswith("text"):
+            continue
+        if rest.startswith("rectangle"):
+            x1, y1, x2, y2 = nums[:4]
+            pen = filled if rest.endswith("filled") else ["pen %d %s" % (nums[4], c), "brush null"]
+            ops += pen + ["rect %d %d %d %d" % (dx(x1), dy(y1), dx(x2 + 1), dy(y2 - 1))]
+        elif rest.startswith("circle"):
+            x, y, r = nums[:3]
+            ops += filled + ["ellipse %d %d %d %d" % (dx(x - r), dy(y + r), dx(x + r + 1), dy(y - r - 1))]
+        elif rest.startswith("triangle"):
+            ops += filled + ["polygon " + " ".join("%d %d" % (dx(nums[i]), dy(nums[i + 1])) for i in (0, 2, 4))]
+        elif rest.startswith("line"):
+            ops += ["pen %d %s" % (nums[4], c), "line %d %d %d %d" % (dx(nums[0]), dy(nums[1]), dx(nums[2]), dy(nums[3]))]
+    return "\n".join(ops + ["end"]) + "\n"
+
+
+def compare_frame(exe, work, build, with_shapes, with_text):
+    """(pixels compared, pixels agreeing): every pixel of the shape frame, the
+    painted ones (either side) of the text frame."""
+    text = frame_ops(build, with_shapes, with_text)
+    ref, _ = gdi_raw.run_reference(exe, text, work)
+    ours, _ = gdi_raw.run_ours(os.path.join(build, "tools", "morlu-raster-ops"), text)
+    a, b = ref["frame"][2], ours["frame"][2]
+    if with_shapes:
+        return len(a), sum(p == q for p, q in zip(a, b)), 0
+    _, painted, agree = compare(a, b)
+    dark = lambda p: sum((p >> k) & 255 for k in (0, 8, 16)) < 3 * 128
+    same_ink = sum(dark(p) == dark(q) for p, q in zip(a, b) if p != 0xFFFFFF or q != 0xFFFFFF)
+    return painted, agree, same_ink
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--count", type=int, default=100, help="cases per shape class and pen")
@@ -106,12 +167,13 @@ def main():
     ap.add_argument("--only", default="", help="a shape class: rect, ellipse, polygon, line")
     ap.add_argument("--build", default=os.path.join(gdi_raw.ROOT, "build"))
     args = ap.parse_args()
-    subprocess.run(["cmake", "--build", args.build, "--target", "morlu-raster-ops"], check=True,
+    subprocess.run(["cmake", "--build", args.build, "--target", "morlu-raster-ops", "morlu-frame-log"], check=True,
                    stdout=subprocess.DEVNULL)
     case_list = [c for c in cases(args.count, args.seed) if not args.only or c[1] == args.only]
     text = ops_text(case_list)
-    exe = gdi_raw.build_reference(os.path.join(args.build, "gdi-reference"))
-    ref, _ = gdi_raw.run_reference(exe, text, os.path.join(args.build, "gdi-reference"))
+    work = os.path.join(args.build, "gdi-reference")
+    exe = gdi_raw.build_reference(work)
+    ref, _ = gdi_raw.run_reference(exe, text, work)
     ours, _ = gdi_raw.run_ours(os.path.join(args.build, "tools", "morlu-raster-ops"), text)
     table, shown = {}, 0
     for name, kind, pen, ops in case_list:
@@ -130,6 +192,13 @@ def main():
     for (kind, pen), (n, same, painted, agree) in table.items():
         print("| %s | %s | %d | %.1f %% | %.3f %% |" % (kind, pen, n, 100 * same / n,
                                                       100 * agree / painted if painted else 100))
+    if not args.only:
+        n, agree, _ = compare_frame(exe, work, args.build, True, False)
+        print("| landscape frame without text | | 1 | %s | %.3f %% (%d of %d pixels differ) |"
+              % ("100.0 %" if n == agree else "0.0 %", 100 * agree / n, n - agree, n))
+        n, agree, ink = compare_frame(exe, work, args.build, False, True)
+        print("| its text alone (help and labels) | | 1 | 0.0 %% | %.1f %% of %d painted pixels; "
+              "%.1f %% on the same side of half ink |" % (100 * agree / n, n, 100 * ink / n))
 
 
 if __name__ == "__main__":
