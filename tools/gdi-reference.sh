@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerate every golden picture. The shape cases are drawn by the reference
 # renderer, a Win32 program of ours calling the platform's drawing service
-# under Wine (Debian: wine64 and gcc-mingw-w64-x86-64, tools/packages.txt);
+# under Wine (Debian packages wine64 and gcc-mingw-w64-x86-64);
 # the whole frames are drawn by our own renderer once it matches. Run from a
 # clone with Wine installed; the tests themselves never need Wine.
 set -euo pipefail
