@@ -27,8 +27,8 @@ int main() {
     runtime_start(backend);
     canvas_open(1, 0, "", morlu::platform::SW_SHOW);
     canvas_set_logging(1);
-    std::printf("frame %d %d origin %d %d\n", 2 * runtime.window.origin_x + 1, 2 * runtime.window.origin_y + 1,
-                runtime.window.origin_x, runtime.window.origin_y);
+    std::printf("frame %d %d origin %d %d\n", 2 * runtime.window.origin_x + 1,
+                2 * runtime.window.origin_y + 1, runtime.window.origin_x, runtime.window.origin_y);
     draw_scene(-40);
     print_last(16);
     panel_draw();
