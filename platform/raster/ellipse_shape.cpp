@@ -24,15 +24,14 @@ EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), 
     }
     const int64_t b2 = h - 1;
     extent_.assign(static_cast<size_t>(b2 / 2 + 1), -1);
-    // A row's half width is that of the first pixel the walk reaches on it.
-    std::vector<bool> seen(extent_.size(), false);
-    for (const Step& s : walk_quadrant()) {
-        if (s.v > b2) continue;
-        const auto i = static_cast<size_t>(s.v / 2);
-        if (seen[i]) continue;
-        seen[i] = true;
-        extent_[i] = s.u;
-    }
+    // A row's half width is that of the first pixel the walk reaches on it;
+    // the walk never goes down, so that is where v changes.
+    int64_t last_v = -1;
+    walk_quadrant([&](int64_t u, int64_t v) {
+        if (v == last_v || v > b2) return;
+        last_v = v;
+        extent_[static_cast<size_t>(v / 2)] = u;
+    });
 }
 
 // The walk, in doubled coordinates from the centre: u = 2x, v = 2y with A, B
@@ -47,13 +46,12 @@ EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), 
 // walk reaches the middle column before the top row (long thin ellipses), the
 // rows above are not drawn; the walk's rule for the switch, "the next steep
 // step still has B^2 u > A^2 (v - 1)", is what the platform's pictures show.
-std::vector<EllipseShape::Step> EllipseShape::walk_quadrant() const {
+template <class Visit>
+void EllipseShape::walk_quadrant(Visit&& visit) const {
     const int64_t a = w_ - 1, b = h_ - 1;
     const auto value = [a, b](int64_t u, int64_t v) { return b * b * u * u + a * a * v * v - a * a * b * b; };
-    std::vector<Step> steps;
-    steps.reserve(static_cast<size_t>(a / 2 + b / 2 + 2));
     int64_t u = a, v = b % 2;
-    steps.push_back({u, v});
+    visit(u, v);
     // Each steep step climbs a row, and above the top row every step also moves in,
     // so the loop ends within a + b steps.
     while (true) {
@@ -62,14 +60,13 @@ std::vector<EllipseShape::Step> EllipseShape::walk_quadrant() const {
         if (b * b * next_u <= a * a * (next_v - 1)) break;
         u = next_u;
         v = next_v;
-        steps.push_back({u, v});
+        visit(u, v);
     }
     while (u >= 0) {
         u -= 2;
         if (value(u, v) + value(u, v + 2) <= 0) v += 2;
-        steps.push_back({u, v});
+        visit(u, v);
     }
-    return steps;
 }
 
 ColumnRange EllipseShape::row(int64_t y) const {
@@ -93,14 +90,15 @@ std::vector<Vertex> EllipseShape::path() const {
         for (const Vertex p : {Vertex{l_, t_}, Vertex{r, t_}, Vertex{r, b}, Vertex{l_, b}}) add(p);
     } else if (traced()) {
         const int64_t a = w_ - 1, b = h_ - 1;
-        std::vector<Step> q;
-        for (const Step& s : walk_quadrant())
-            if (s.u >= 0 && s.v <= b) q.push_back(s);
+        std::vector<Vertex> q;  // (u, v) of the quadrant's pixels
+        walk_quadrant([&](int64_t u, int64_t v) {
+            if (u >= 0 && v <= b) q.push_back({u, v});
+        });
         const auto at = [&](int64_t u, int64_t v) { return Vertex{l_ + (a + u) / 2, t_ + (b - v) / 2}; };
-        for (const Step& s : q) add(at(s.u, s.v));
-        for (auto it = q.rbegin(); it != q.rend(); ++it) add(at(-it->u, it->v));
-        for (const Step& s : q) add(at(-s.u, -s.v));
-        for (auto it = q.rbegin(); it != q.rend(); ++it) add(at(it->u, -it->v));
+        for (const Vertex& p : q) add(at(p.x, p.y));
+        for (auto it = q.rbegin(); it != q.rend(); ++it) add(at(-it->x, it->y));
+        for (const Vertex& p : q) add(at(-p.x, -p.y));
+        for (auto it = q.rbegin(); it != q.rend(); ++it) add(at(it->x, -it->y));
     }
     while (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
     return out;

@@ -41,11 +41,11 @@ public:
     std::vector<Vertex> path() const;
 
 private:
-    struct Step {
-        int64_t u = 0;  // twice the column offset from the centre
-        int64_t v = 0;  // twice the row offset from the centre, up
-    };
-    std::vector<Step> walk_quadrant() const;
+    // Calls visit(u, v) for each pixel of the walk round the top right
+    // quadrant, in order: u is twice the column offset from the centre, v
+    // twice the row offset, up.
+    template <class Visit>
+    void walk_quadrant(Visit&& visit) const;
 
     int64_t l_ = 0;
     int64_t t_ = 0;

@@ -1,6 +1,8 @@
 #include "polygon_fill.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <vector>
 
 #include "exact_math.h"
