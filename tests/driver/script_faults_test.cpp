@@ -96,9 +96,11 @@ TEST(UnwritableScriptFolder, PlayingAFolderEndsPlaybackWithALogLine) {
     InFolder here("morlu-unwritable-play");
     std::filesystem::create_directory("MORLU.SCR");
     EXPECT_EQ(run_tape("key ctrl+p\nclick 43 142\nwait 200\nlog log.txt\nsnapshot picture.png\n"), 0);
-    // A folder opens for reading, but no line can be read from it.
-    EXPECT_TRUE(holds_line(lines_of("log.txt"), "EOF encountered in script file MORLU.SCR"))
+    // The cause, not the end of a file that never was one.
+    const auto log = lines_of("log.txt");
+    EXPECT_TRUE(holds_line(log, "Script file MORLU.SCR is a folder, not a regular file"))
         << contents("log.txt");
+    EXPECT_FALSE(holds_line(log, "EOF encountered in script file MORLU.SCR"));
 }
 
 // Every way the program can end, while it records, leaves the whole recording:
