@@ -1,6 +1,5 @@
 #include "gtk_session.h"
 
-#include <dlfcn.h>
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
 #include <unistd.h>
@@ -46,11 +45,8 @@ void report_lost_display() {
     std::snprintf(lost_display_line, sizeof lost_display_line,
                   "%s: lost the connection to the display %s (the X server ended or closed it)\n",
                   program_invocation_short_name, gdk_display_get_name(display));
-    // GDK has loaded Xlib for its X11 display; the handler is set through it, so
-    // the desktop backend needs no link of its own to Xlib.
-    using SetHandler = int (*(*)(int (*)(Display*)))(Display*);
-    if (auto set = reinterpret_cast<SetHandler>(::dlsym(RTLD_DEFAULT, "XSetIOErrorHandler")))
-        set(on_io_error);
+    // Without this Xlib ends the process with status 1 and says nothing.
+    XSetIOErrorHandler(on_io_error);
 }
 
 }  // namespace morlu::platform::gtk
