@@ -2,7 +2,7 @@
 // buffer on the headless backend. Read the medians against the frame budget.
 #include <benchmark/benchmark.h>
 
-#include "bug_app.h"
+#include "full_frame.h"
 #include "platform/headless/headless_backend.h"
 #include "runtime_session.h"
 #include "runtime_state.h"
@@ -26,25 +26,11 @@ private:
     morlu::platform::HeadlessBackend backend_;
 };
 
-struct Bugs {
-    BugColumn x{}, height{}, color{}, size{}, movement{}, speed{}, moving{}, steps{};
-    Bugs() {
-        init_bug_table(x, height, color, size, movement, speed, moving, steps);
-        for (int i = 0; i < MAX_BUGS; ++i) x[i] = 280 - 40 * i;  // spread across the picture
-    }
-};
-
 void BM_FullFrame(benchmark::State& state) {
     OpenRuntime open;
     Bugs bugs;
     int32_t sun_x = -270;
-    for (auto _ : state) {
-        draw_scene(sun_x);
-        panel_draw();
-        draw_bugs(bugs.x, bugs.height, bugs.size, bugs.color, 3, 1, 1, MAX_BUGS);
-        draw_debug_bug(bugs.x, bugs.height, bugs.color, 3);
-        sun_x = advance_sun(sun_x);
-    }
+    for (auto _ : state) sun_x = draw_full_frame(bugs, sun_x);
 }
 BENCHMARK(BM_FullFrame)->Unit(benchmark::kMicrosecond);
 

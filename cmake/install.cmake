@@ -5,14 +5,16 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set_target_properties(morlu_headers PROPERTIES EXPORT_NAME headers)
-set_target_properties(morlu-bugs morlu-headless PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
 install(TARGETS morlu morlu_main morlu_headers EXPORT morluTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/runtime/include/morlu/canvas.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morlu)
-install(TARGETS morlu-bugs morlu-headless RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET morlu-bugs)
+  set_target_properties(morlu-bugs morlu-headless PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+  install(TARGETS morlu-bugs morlu-headless RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 set(MORLU_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/morlu)
 install(EXPORT morluTargets NAMESPACE morlu:: DESTINATION ${MORLU_CMAKE_DIR})

@@ -24,10 +24,13 @@ bool run_pass(bool& idle) {
     if (e.pending_kind == MORLU_QUIT) return true;
     const bool read_script = s.play_one || s.playback;
     if (read_script) {
+        const uint8_t one = s.play_one;
         s.play_one = 0;
-        if (script_read_event()) return true;
-        s.play_one = 0;
-        s.playback = 0;
+        const int read = script_read_event();
+        if (read == 1) return true;
+        // A long run of blank lines: the same play goes on in the next pass, after a message.
+        s.play_one = read == SCRIPT_NOT_YET ? one : 0;
+        if (read != SCRIPT_NOT_YET) s.playback = 0;
     }
     if ((e.single_step || e.running) && e.pending_kind == NO_EVENT) {
         e.timer_ticked = 0;
@@ -38,20 +41,6 @@ bool run_pass(bool& idle) {
     }
     idle = !took_message && !read_script;
     return false;
-}
-
-void record_event() {
-    auto& e = runtime.events;
-    auto& s = runtime.script;
-    if (e.pending_kind == MORLU_PERIODIC) {
-        ++s.periodic_count;
-        return;
-    }
-    if (s.periodic_count > 0) {
-        script_write_event(MORLU_PERIODIC, e.event_x, e.event_y, e.event_key);
-        s.periodic_count = 0;
-    }
-    script_write_event(e.pending_kind, e.event_x, e.event_y, e.event_key);
 }
 
 }  // namespace
@@ -70,7 +59,7 @@ int canvas_await_event(int* mouse_x, int* mouse_y, char* key) {
         // the user had closed the window.
         if (idle && !wait_message()) e.pending_kind = MORLU_QUIT;
     }
-    if (runtime.script.recording) record_event();
+    if (runtime.script.recording) script_record_event();
     if (mouse_x) *mouse_x = e.event_x;
     if (mouse_y) *mouse_y = e.event_y;
     if (key) *key = static_cast<char>(e.event_key);

@@ -81,9 +81,11 @@ struct RuntimeState {
         uint8_t playback = 0;
         uint8_t play_one = 0;
         std::FILE* script_file = nullptr;
-        bool file_writing = false;   // script_file was opened for recording
-        int32_t periodic_count = 0;  // recording: periodic events not yet written
-        int32_t periodic_owed = 0;   // playback: periodic events the last PERIODIC line still owes
+        bool file_writing = false;    // script_file was opened for recording
+        int32_t periodic_count = 0;   // recording: periodic events in the current run
+        int32_t periodic_owed = 0;    // playback: periodic events the last PERIODIC line still owes
+        int64_t whole_length = 0;     // recording: bytes of the file up to the end of its last whole line
+        int32_t run_line_length = 0;  // recording: the run's line, on the disk after the whole lines, or 0
     } script;
 };
 
@@ -154,8 +156,20 @@ void show_text_window(int visible);
 std::vector<std::string> log_stored_lines();
 
 // Scripts.
+constexpr const char* SCRIPT_NAME = "MORLU.SCR";
+// script_read_event's result when it read a bounded run of blank lines and
+// neither made an event nor reached the end: playback goes on in the next pass.
+constexpr int SCRIPT_NOT_YET = 2;
 int script_read_event();
 void script_write_event(int kind, int x, int y, int8_t key);
+// Apply the recording rule to the event that canvas_await_event delivers.
+void script_record_event();
+// Open the file for recording unless it is; false, with a line in the log, when it cannot be.
+bool script_open_for_writing();
+void script_stop_recording();
+// Say in one log line why the script file was not opened.
+enum class ScriptRefusal;
+void script_report_refusal(ScriptRefusal why, bool writing);
 void script_close();
 void script_stop_playback();
 void script_toggle_recording();

@@ -1,16 +1,18 @@
-// Recording the events the program receives to "MORLU.SCR", and playing them back.
+// Playing back "MORLU.SCR", and the Run menu's script commands.
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 
 #include "runtime_state.h"
+#include "script_file.h"
 
 using namespace morlu::platform;
 
 namespace {
 
-constexpr const char* SCRIPT_NAME = "MORLU.SCR";
+// A run of blank lines longer than this is read over several calls.
+constexpr int SCRIPT_BLANK_LINES_PER_READ = 256;
 constexpr int SCRIPT_LINE_BUFFER = 512;
 constexpr int SCRIPT_NUMBER_BUFFER = 12;
 
@@ -44,14 +46,20 @@ void drop_carriage_return(char* line) {
     }
 }
 
-// Read the next line that is not a newline alone; false at the end of the file.
-bool read_line(char* line) {
+// What one read of the reader found.
+enum class LineRead { line, blank_run, end };
+
+// Read the next line that is not a newline alone. A run of blank lines is read
+// a bounded piece per call, so a file of nothing but newlines lets the window
+// live between pieces as ordinary lines do.
+LineRead read_line(char* line) {
     std::FILE* f = runtime.script.script_file;
-    do {
-        if (!std::fgets(line, SCRIPT_LINE_BUFFER, f) || std::feof(f)) return false;
+    for (int blank = 0; blank < SCRIPT_BLANK_LINES_PER_READ; ++blank) {
+        if (!std::fgets(line, SCRIPT_LINE_BUFFER, f) || std::feof(f)) return LineRead::end;
         drop_carriage_return(line);
-    } while (std::strcmp(line, "\n") == 0);
-    return true;
+        if (std::strcmp(line, "\n") != 0) return LineRead::line;
+    }
+    return LineRead::blank_run;
 }
 
 int make_event_from(const char* line) {
@@ -88,73 +96,47 @@ bool open_for_reading() {
     auto& s = runtime.script;
     if (s.script_file && !s.file_writing) return true;
     script_close();
-    s.script_file = std::fopen(SCRIPT_NAME, "rt");
+    ScriptRefusal why = ScriptRefusal::none;
+    s.script_file = script_file_open_read(SCRIPT_NAME, why);
     s.file_writing = false;
-    return s.script_file != nullptr;
-}
-
-bool open_for_writing() {
-    auto& s = runtime.script;
-    if (s.script_file && s.file_writing) return true;
-    script_close();
-    s.script_file = std::fopen(SCRIPT_NAME, "wt");
-    s.file_writing = s.script_file != nullptr;
-    return s.script_file != nullptr;
-}
-
-// Write the periodic events counted so far as one line, if there are any.
-void flush_periodic_count() {
-    auto& s = runtime.script;
-    if (s.periodic_count <= 0) return;
-    const auto& e = runtime.events;
-    script_write_event(MORLU_PERIODIC, e.event_x, e.event_y, e.event_key);
-    s.periodic_count = 0;
-}
-
-void stop_recording() {
-    auto& s = runtime.script;
-    s.recording = 0;
-    check_menu_item(runtime.menu.run_menu, CMD_RECORD, MF_UNCHECKED);
-    flush_periodic_count();
-    script_close();
+    if (s.script_file) return true;
+    script_report_refusal(why, false);
+    return false;
 }
 
 // Playing and recording share the one file: starting to play ends a recording.
 void end_recording_for_playback() {
     if (!runtime.script.recording) return;
     log_printf("Recording to %s stopped for playback\n", SCRIPT_NAME);
-    stop_recording();
+    script_stop_recording();
 }
 
 }  // namespace
 
-void script_write_event(int kind, int x, int y, int8_t key) {
-    auto& s = runtime.script;
-    if (!open_for_writing()) {
-        log_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
-        return;
-    }
-    switch (kind) {
-        case MORLU_MOUSE:
-            std::fprintf(s.script_file, "MORLU_MOUSE(%d, %d);\n", x, y);
+void script_report_refusal(ScriptRefusal why, bool writing) {
+    switch (why) {
+        case ScriptRefusal::symbolic_link:
+            log_printf("Script file %s is a symbolic link, not a regular file\n", SCRIPT_NAME);
             break;
-        case MORLU_KBD:
-            std::fprintf(s.script_file, "MORLU_KBD(%d);\n", static_cast<int>(key));
+        case ScriptRefusal::not_regular:
+            log_printf("Script file %s is %s, not a regular file\n", SCRIPT_NAME,
+                       script_file_kind(SCRIPT_NAME));
             break;
-        case MORLU_PERIODIC:
-            std::fprintf(s.script_file, "MORLU_PERIODIC(%d);\n", s.periodic_count);
+        case ScriptRefusal::in_use:
+            log_printf("Script file %s is in use by another program\n", SCRIPT_NAME);
             break;
         default:
-            return;
+            if (writing)
+                log_printf("Cannot open script file %s for writing\n", SCRIPT_NAME);
+            else
+                log_printf("Cannot open script file %s for reading\n", SCRIPT_NAME);
+            break;
     }
-    // Each line reaches the file at once, so a program that dies loses at most the event in flight.
-    std::fflush(s.script_file);
 }
 
 int script_read_event() {
     auto& s = runtime.script;
     if (!open_for_reading()) {
-        log_printf("Cannot open script file %s for reading\n", SCRIPT_NAME);
         script_stop_playback();
         return 0;
     }
@@ -164,9 +146,14 @@ int script_read_event() {
         return 1;
     }
     char line[SCRIPT_LINE_BUFFER];
-    if (!read_line(line)) {
-        end_of_script();
-        return 0;
+    switch (read_line(line)) {
+        case LineRead::blank_run:
+            return SCRIPT_NOT_YET;
+        case LineRead::end:
+            end_of_script();
+            return 0;
+        case LineRead::line:
+            break;
     }
     return make_event_from(line);
 }
@@ -181,7 +168,9 @@ void script_stop_playback() {
 void script_close() {
     auto& s = runtime.script;
     if (!s.script_file) return;
-    std::fclose(s.script_file);
+    const int error = script_file_close(s.script_file);
+    if (error && s.file_writing)
+        log_printf("Cannot close script file %s (%s)\n", SCRIPT_NAME, std::strerror(error));
     s.script_file = nullptr;
     s.file_writing = false;
     s.periodic_owed = 0;  // what a PERIODIC line still owed belongs to the file just closed
@@ -190,7 +179,7 @@ void script_close() {
 void script_toggle_recording() {
     auto& s = runtime.script;
     if (s.recording) {
-        stop_recording();
+        script_stop_recording();
         return;
     }
     if (s.playback || s.play_one) {

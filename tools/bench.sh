@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release -j2 --target morlu_bench morlu-headless morlu-bugs >/dev/null
+cmake --build build-release -j2 --target morlu_bench morlu_cairo_bench morlu-headless morlu-bugs >/dev/null
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -22,6 +22,18 @@ echo "Measuring (about two minutes)..." >&2
 build-release/bench/morlu_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_filter='FullFrame|Scene|FifteenBugs|DebugBug|BM_Circle$|BM_Triangle|SkyRectangle|BM_Line/|HelpText' \
     >"$out/bench.txt" 2>/dev/null
+# The same frame drawn with cairo, in three rounds interleaved with ours so both
+# see the same machine; the medians of all rounds are compared.
+for _ in 1 2 3; do
+    build-release/bench/morlu_bench --benchmark_filter='BM_FullFrame$' --benchmark_repetitions=3 \
+        --benchmark_report_aggregates_only=false 2>/dev/null | awk '$1 == "BM_FullFrame" {print $4}' >>"$out/ours.txt"
+    build-release/bench/morlu_cairo_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=false \
+        2>/dev/null | awk '$1 == "BM_CairoFullFrame" {print $4}' >>"$out/cairo.txt"
+done
+middle() { sort -n "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+ours=$(middle "$out/ours.txt")
+cairo=$(middle "$out/cairo.txt")
+ratio=$(awk -v a="$cairo" -v b="$ours" 'BEGIN {printf "%.1f", a / b}')
 replay=$(bench/replay_probe.sh build-release/tools/morlu-headless)
 animating=$(bench/cpu_probe.sh build-release/app/morlu-bugs 20)
 halted=$(bench/cpu_probe.sh build-release/app/morlu-bugs 20 --halted)
@@ -37,6 +49,7 @@ cat <<TABLE
 | What | Budget | Measured |
 |---|---|---|
 | One full frame (scene, panel, 15 bugs, debug view) into the back buffer | ≤ 200 µs | $(median BM_FullFrame) (scene $(median BM_Scene), 15 bugs $(median BM_FifteenBugs), debug view $(median BM_DebugBug)) |
+| The same frame with cairo (image backend, no anti-aliasing), medians of three interleaved rounds | | cairo $cairo us, morlu $ours us: morlu $ratio x faster |
 | Primitives alone: circle r 25, mountain triangle, sky rectangle, line width 1 and 2, one help line | | $(median BM_Circle), $(median BM_Triangle), $(median BM_SkyRectangle), $(median BM_Line/1), $(median BM_Line/2), $(median BM_HelpText) |
 | Headless replay of a recorded script, full redraw per event | ≥ 3,000 events/s | $(first "$replay") |
 | CPU while halted (no input) | ≈ 0 % | $(first "$halted") |

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "gtk_menu.h"
+#include "gtk_session.h"
 #include "gtk_window.h"
 
 namespace morlu::platform {
@@ -30,7 +31,7 @@ void iterate_with_timeout(Millis ms) {
 // which poll_events hands over to the window layer.
 class GtkBackend final : public Backend {
 public:
-    GtkBackend() : start_us_(g_get_monotonic_time()) {
+    GtkBackend() : start_us_(g_get_monotonic_time()), quit_signals_([this] { close_main_window(); }) {
     }
     ~GtkBackend() override {
         for (auto& [id, w] : windows_) gtk::destroy_native_window(*w);
@@ -111,6 +112,17 @@ private:
         return it == windows_.end() ? nullptr : it->second.get();
     }
 
+    // A signal asking the program to end is answered as the user's close of its
+    // main window, the first one it made: the program quits in order and writes
+    // what it still holds.
+    void close_main_window() {
+        if (windows_.empty()) return;
+        NativeEvent e;
+        e.kind = NativeEvent::Kind::close;
+        e.window = windows_.begin()->first;
+        sink_.pending.push_back(e);
+    }
+
     void take_pending(std::vector<NativeEvent>& out) {
         out.insert(out.end(), sink_.pending.begin(), sink_.pending.end());
         sink_.pending.clear();
@@ -118,7 +130,8 @@ private:
 
     gint64 start_us_ = 0;
     gtk::EventSink sink_;
-    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;
+    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;  // by id: the first made comes first
+    gtk::QuitSignals quit_signals_;
 };
 
 }  // namespace
@@ -131,6 +144,7 @@ std::unique_ptr<Backend> make_gtk_backend(std::string& error) {
         error = "cannot open a display: run it in a desktop session, or with --tape FILE";
         return nullptr;
     }
+    gtk::report_lost_display();
     return std::make_unique<GtkBackend>();
 }
 

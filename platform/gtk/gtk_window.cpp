@@ -1,5 +1,7 @@
 #include "gtk_window.h"
 
+#include <algorithm>
+
 #include "gtk_input.h"
 #include "gtk_menu.h"
 
@@ -35,11 +37,25 @@ gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     return TRUE;
 }
 
+// The largest client area the display can show: the box around all its monitors.
+Size display_extent(GtkWidget* widget) {
+    GdkDisplay* display = gtk_widget_get_display(widget);
+    GdkRectangle all{};
+    for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
+        GdkRectangle one{};
+        gdk_monitor_get_geometry(gdk_display_get_monitor(display, i), &one);
+        gdk_rectangle_union(&all, &one, &all);
+    }
+    return {all.x + all.width, all.y + all.height};
+}
+
 // The client area got a size: keep our copy that size, and tell the program when
-// the user resized the window.
-void on_area_allocate(GtkWidget*, GdkRectangle* allocation, gpointer data) {
+// the user resized the window. Another program may size the window far beyond
+// the screen (20000 x 20000); what no monitor can show is not kept in memory.
+void on_area_allocate(GtkWidget* area, GdkRectangle* allocation, gpointer data) {
     auto* w = static_cast<NativeWindow*>(data);
-    const Size size{allocation->width, allocation->height};
+    const Size extent = display_extent(area);
+    const Size size{std::min(allocation->width, extent.w), std::min(allocation->height, extent.h)};
     if (size == w->pixels.size()) return;
     release_image(*w);
     w->pixels.resize(size, BLANK);

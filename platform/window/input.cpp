@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "../raster/cp1252.h"
 #include "platform_state.h"
 
@@ -18,8 +20,13 @@ void queue_input(Hwnd hwnd, uint32_t message, WParam wparam, LParam lparam) {
     if (find_window_record(hwnd)) platform_state.queue.push_back({hwnd, message, wparam, lparam});
 }
 
+// A window sized from outside keeps a client area no larger than the screen, as
+// the platform bounds a window's tracking size by the screen's: a resize to
+// 20000 x 20000 must not make the program hold gigabytes of pixels.
 void resize_client(Hwnd hwnd, Size size) {
     Window* w = find_window_record(hwnd);
+    const Size screen = platform_state.backend ? platform_state.backend->screen_size() : Size{};
+    if (screen.w > 0 && screen.h > 0) size = {std::min(size.w, screen.w), std::min(size.h, screen.h)};
     if (!w || size.w < 0 || size.h < 0 || size == w->pixels.size()) return;
     int32_t extra = (w->style & WS_CAPTION) ? CAPTION_HEIGHT : 0;
     if (w->menu != Hmenu::none) extra += MENU_BAR_HEIGHT;

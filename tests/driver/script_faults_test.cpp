@@ -2,7 +2,10 @@
 // script folder that cannot be written, a script file deleted or changed while it
 // plays, a window closed while a script records or plays.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -96,9 +99,11 @@ TEST(UnwritableScriptFolder, PlayingAFolderEndsPlaybackWithALogLine) {
     InFolder here("morlu-unwritable-play");
     std::filesystem::create_directory("MORLU.SCR");
     EXPECT_EQ(run_tape("key ctrl+p\nclick 43 142\nwait 200\nlog log.txt\nsnapshot picture.png\n"), 0);
-    // A folder opens for reading, but no line can be read from it.
-    EXPECT_TRUE(holds_line(lines_of("log.txt"), "EOF encountered in script file MORLU.SCR"))
+    // The cause, not the end of a file that never was one.
+    const auto log = lines_of("log.txt");
+    EXPECT_TRUE(holds_line(log, "Script file MORLU.SCR is a folder, not a regular file"))
         << contents("log.txt");
+    EXPECT_FALSE(holds_line(log, "EOF encountered in script file MORLU.SCR"));
 }
 
 // Every way the program can end, while it records, leaves the whole recording:
@@ -144,6 +149,33 @@ TEST(ClosedConsole, TheLogRingKeepsTakingLines) {
     EXPECT_EQ(after.size(), 25u);
     EXPECT_FALSE(describes_green(before)) << contents("before.txt");
     EXPECT_TRUE(describes_green(after)) << "no new frames reached the ring after the console closed";
+}
+
+// A file system that takes no more: the write fails with EFBIG past a file size
+// limit, as it would with ENOSPC on a full disk.
+TEST(FullFileSystem, RecordingStopsWithALineAndTheFileEndsInAWholeLine) {
+    InFolder here("morlu-full");
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 200;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string tape = "key ctrl+r\n";
+    for (int i = 0; i < 40; ++i) tape += "click 43 142\nwait 100\n";
+    const int status = run_tape(tape + "log log.txt\n");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(status, 0);
+    const std::string script = contents("MORLU.SCR");
+    ASSERT_FALSE(script.empty());
+    EXPECT_EQ(script.back(), '\n') << script;
+    EXPECT_LE(script.size(), 200u);
+    const auto log = lines_of("log.txt");
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "Cannot write script file MORLU.SCR (File too large); recording stopped"),
+              1)
+        << contents("log.txt");
 }
 
 // The script changes under the reader while playback runs, between two events.

@@ -124,7 +124,7 @@ expect_clean_exit() {
         program_ended && break
         sleep 0.05
     done
-    program_ended || fail "the program still runs 1 s after it was asked to end"
+    program_ended || fail "the program still runs 1 s after it was asked to end (line ${BASH_LINENO[0]})"
     wait "$program_pid"
     local status=$?
     program_pid=""

@@ -7,7 +7,12 @@
 #   - the graphics window closed while a long script plays: the program ends
 #     with status 0 within a second, and the script is as it was;
 #   - SIGKILL while a recording runs: every click and character taken before the
-#     kill is in the script, in whole lines.
+#     kill is in the script, in whole lines, and so are the ticks counted since;
+#   - SIGTERM, SIGINT or SIGHUP while a recording runs: the program ends as when
+#     its window is closed, with the ticks since the last event written;
+#   - a FIFO named MORLU.SCR: playing and recording it never hang the program;
+#   - another client sizing the console to 20000 x 20000: memory stays small;
+#   - the X server going away: one line saying so, and status 1.
 #
 # Usage: desktop_faults.sh /path/to/morlu-bugs
 # Needs: Xvfb, xdotool, xprop, ImageMagick's import, python3.
@@ -105,4 +110,77 @@ check_whole_lines "killed while recording"
 [[ $(events_but_ticks) == "MORLU_MOUSE(100, 50); MORLU_MOUSE(120, 50); MORLU_MOUSE(140, 50); MORLU_MOUSE(160, 50); MORLU_MOUSE(180, 50); MORLU_KBD(97); MORLU_KBD(98); MORLU_KBD(99); " ]] ||
     fail "killed while recording: the script holds: $(head -c 400 "$work/MORLU.SCR")"
 
-echo "desktop_faults: PASS (closed while recording and while playing, killed while recording)"
+
+# 3b. Killed while only ticks were counted since the last event.
+start_in_fresh_folder ""
+xdotool mousemove --window "$graphics" 450 $((menu_bar + 100)) key ctrl+r
+click_client 450 100
+sleep 0.6
+kill -9 "$program_pid"
+wait "$program_pid" 2>/dev/null
+program_pid=""
+check_whole_lines "killed while counting ticks"
+last=$(tail -n 1 "$work/MORLU.SCR")
+[[ $last =~ ^MORLU_PERIODIC\(([0-9]+)\)\;$ ]] && ((BASH_REMATCH[1] >= 3)) ||
+    fail "killed while counting ticks: the last line, $last, is not the ticks of the last 0.6 s"
+
+# 4. Asked to end by a signal while recording.
+for signal in TERM INT HUP; do
+    start_in_fresh_folder ""
+    xdotool mousemove --window "$graphics" 450 $((menu_bar + 100)) key ctrl+r
+    click_client 450 100
+    sleep 0.6
+    kill -s "$signal" "$program_pid"
+    # The end is checked, not its speed: on a loaded machine it can take over a second.
+    for _ in $(seq 50); do
+        program_ended && break
+        sleep 0.1
+    done
+    expect_clean_exit
+    check_whole_lines "SIG$signal while recording"
+    [[ $(events_but_ticks) == "MORLU_MOUSE(150, 150); " ]] ||
+        fail "SIG$signal while recording: the script holds: $(head -c 300 "$work/MORLU.SCR")"
+    [[ $(tail -n 1 "$work/MORLU.SCR") =~ ^MORLU_PERIODIC ]] || fail "SIG$signal while recording: no ticks at the end"
+done
+
+# 5. A FIFO where the script should be: playing and recording are refused at
+# once, and the program still answers Ctrl+Q.
+start_in_fresh_folder ""
+mkfifo "$work/MORLU.SCR"
+xdotool mousemove --window "$graphics" 450 $((menu_bar + 100)) key ctrl+p key ctrl+o key ctrl+r
+click_client 450 100
+sleep 0.3
+xdotool key ctrl+q
+expect_clean_exit
+rm -f "$work/MORLU.SCR"
+
+# 6. The console sized far beyond the screen by another client.
+start_in_fresh_folder ""
+console=$(find_window "MORLU Text") || fail "no window \"MORLU Text\""
+xdotool windowsize "$console" 20000 20000
+sleep 1
+program_alive || fail "the program ended when its console was sized to 20000 x 20000"
+rss_kb=$(awk '/^VmRSS/ {print $2}' "/proc/$program_pid/status")
+echo "desktop_faults: with its console at 20000 x 20000 the program holds $((rss_kb / 1024)) MB"
+((rss_kb < 400000)) || fail "the program holds $((rss_kb / 1024)) MB after its console was sized to 20000 x 20000"
+send_delete_window "$graphics" || fail "could not send WM_DELETE_WINDOW"
+expect_clean_exit
+
+# 7. The X server goes away under the program (last: the display is gone after it).
+start_in_fresh_folder ""
+kill "$xvfb_pid"
+wait "$xvfb_pid" 2>/dev/null
+xvfb_pid=""
+for _ in $(seq 50); do
+    program_ended && break
+    sleep 0.1
+done
+program_ended || fail "the program still runs 5 s after its display went away"
+wait "$program_pid"
+status=$?
+program_pid=""
+((status == 1)) || fail "the program ended with status $status, not 1, when its display went away"
+grep -q "lost the connection to the display" "$work/program.log" ||
+    fail "the program did not say that its display went away: $(head -c 300 "$work/program.log")"
+
+echo "desktop_faults: PASS (closed, killed and signalled while recording, closed while playing, a FIFO, a huge console, a lost display)"

@@ -19,7 +19,10 @@ page = open(os.path.join(source, "docs/first-program.md")).read()
 blocks = re.finditer(r"^```(\S*)([^\n]*)\n(.*?)^```\n|^<!-- expect-output: (.*?) -->$", page, re.S | re.M)
 
 home = tempfile.mkdtemp(prefix="morlu-first-program-")
-os.symlink(source, os.path.join(home, "morlu"))
+# A copy of the source without its build folders, as a reader would have it.
+os.mkdir(os.path.join(home, "morlu"))
+subprocess.run(f"tar -C {shlex.quote(source)} --exclude='./build*' --exclude=./.git -cf - . | "
+               f"tar -C {shlex.quote(os.path.join(home, 'morlu'))} -xf -", shell=True, check=True)
 out = os.path.join(home, "block-output")
 script = ["set -euo pipefail", f"source {shlex.quote(source)}/tests/e2e/x_session.sh",
           f"trap 'status=$?; [[ $status == 0 ]] || cat {out}; cleanup' EXIT", "cd ~"]

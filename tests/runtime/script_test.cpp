@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -207,6 +210,90 @@ TEST_F(Script, RecordingAndPlaybackNeverShareTheFile) {
     EXPECT_EQ(log_stored_lines().back(), "Playback of MORLU.SCR stopped for recording");
     EXPECT_EQ(runtime.script.playback, 0);
     EXPECT_EQ(runtime.script.periodic_owed, 0);
+}
+
+// Only a regular file of its own is ever read or written; anything else is
+// refused at once with a line that names it, and the program carries on.
+TEST_F(Script, OnlyARegularFileIsPlayedOrRecorded) {
+    ASSERT_EQ(::mkfifo("MORLU.SCR", 0600), 0);
+    command(CMD_PLAYBACK);  // a FIFO with no writer would hang a blocking open for good
+    EXPECT_EQ(await(), MORLU_QUIT);
+    EXPECT_EQ(last_log(), "Script file MORLU.SCR is a FIFO, not a regular file");
+    EXPECT_EQ(runtime.script.playback, 0);
+    std::filesystem::remove("MORLU.SCR");
+
+    std::ofstream("precious.txt") << "keep me\n";
+    std::filesystem::create_symlink("precious.txt", "MORLU.SCR");
+    command(CMD_RECORD);
+    then_click(300, 250);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_EQ(last_log(), "Script file MORLU.SCR is a symbolic link, not a regular file");
+    EXPECT_EQ(script(), "keep me\n");  // read through the link: the target is untouched
+    std::filesystem::remove("MORLU.SCR");
+    std::filesystem::create_symlink("made-through-a-link", "MORLU.SCR");
+    then_click(300, 250);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_FALSE(std::filesystem::exists("made-through-a-link"));
+    EXPECT_EQ(runtime.script.recording, 1);  // as when the file cannot be opened: the next event tries again
+}
+
+TEST_F(Script, ALongRunOfBlankLinesLetsTheWindowLive) {
+    write_script(std::string(100000, '\n') + "MORLU_KBD(1);\n");
+    command(CMD_PLAYBACK);
+    EXPECT_EQ(await(), MORLU_KBD);  // a run of blank lines is still only skipped
+    command(CMD_PLAYBACK);
+    command(CMD_PLAYBACK);
+    // A close must not wait for the reader to get through the run.
+    backend.inject({.kind = NativeEvent::Kind::close, .window = static_cast<uint32_t>(graphics())});
+    EXPECT_EQ(await(), MORLU_QUIT);
+}
+
+// Another program holds the file: it records into it, or plays it.
+TEST_F(Script, AFileInUseByAnotherProgramIsNeitherRecordedNorPlayed) {
+    write_script("MORLU_KBD(1);\n");
+    const int other = ::open("MORLU.SCR", O_RDWR);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    command(CMD_RECORD);
+    then_click(300, 250);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_EQ(last_log(), "Script file MORLU.SCR is in use by another program");
+    EXPECT_EQ(runtime.script.recording, 0);
+    EXPECT_EQ(check_menu_item(runtime.menu.run_menu, CMD_RECORD, MF_UNCHECKED),
+              static_cast<int>(MF_UNCHECKED));
+    EXPECT_EQ(script(), "MORLU_KBD(1);\n");  // not emptied: the lock is taken before the file is cut
+    command(CMD_PLAYBACK);
+    EXPECT_EQ(await(), MORLU_QUIT);
+    EXPECT_EQ(last_log(), "Script file MORLU.SCR is in use by another program");
+    ::close(other);
+}
+
+TEST_F(Script, TheRunOfTicksIsOnTheDiskAsItGrows) {
+    canvas_set_animation(ANIMATE_RUN);
+    command(CMD_RECORD);
+    then_wait(1000);
+    for (int i = 0; i < 9; ++i) ASSERT_EQ(await(), MORLU_PERIODIC);
+    EXPECT_EQ(script(), "MORLU_PERIODIC(9);\n");  // a kill now loses no tick
+    ASSERT_EQ(await(), MORLU_PERIODIC);
+    EXPECT_EQ(script(), "MORLU_PERIODIC(10);\n");
+    then_click(310, 270);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    then_wait(100);
+    EXPECT_EQ(await(), MORLU_PERIODIC);
+    EXPECT_EQ(script(), "MORLU_PERIODIC(10);\nMORLU_MOUSE(10, -20);\nMORLU_PERIODIC(1);\n");
+    command(CMD_RECORD);
+    EXPECT_EQ(script(), "MORLU_PERIODIC(10);\nMORLU_MOUSE(10, -20);\nMORLU_PERIODIC(1);\n");
+}
+
+TEST_F(Script, ARecordingWhoseFileIsDeletedStopsAndSaysSo) {
+    command(CMD_RECORD);
+    then_click(300, 250);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    std::filesystem::remove("MORLU.SCR");
+    then_click(300, 250);
+    EXPECT_EQ(await(), MORLU_MOUSE);
+    EXPECT_EQ(last_log(), "Script file MORLU.SCR was deleted or replaced; recording stopped");
+    EXPECT_EQ(runtime.script.recording, 0);
+    EXPECT_EQ(runtime.script.script_file, nullptr);
 }
 
 class Keyboard : public RuntimeTest {

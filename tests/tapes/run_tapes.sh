@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Run every tape of a folder through a morlu program (PROGRAM --tape TAPE), each
+# Run every tape of a folder (or one tape) through a morlu program (PROGRAM --tape TAPE), each
 # in a fresh folder, and check what its header comments expect:
 #   # expect-status: N          the exit status (0 unless given)
 #   # expect-stderr: TEXT       standard error holds TEXT
 #   # expect-file: NAME TEXT    file NAME exists and holds the line TEXT
 #   # expect-png: NAME W H      file NAME is a W x H PNG
 #   # expect-pixel: NAME X Y RRGGBB   pixel (X, Y) of the PNG NAME has that colour
-# Usage: run_tapes.sh /path/to/program TAPES_FOLDER
+# Usage: run_tapes.sh /path/to/program TAPES_FOLDER|TAPE
 set -u
-program=$(realpath "${1:?usage: run_tapes.sh PROGRAM FOLDER}")
-folder=${2:?usage: run_tapes.sh PROGRAM FOLDER}
+program=$(realpath "${1:?usage: run_tapes.sh PROGRAM FOLDER|TAPE}")
+folder=${2:?usage: run_tapes.sh PROGRAM FOLDER|TAPE}
 passed=0
 failed=0
 
@@ -86,7 +86,9 @@ check_tape() {
     rm -rf "$dir"
 }
 
-for tape in "$folder"/*.tape; do
+tapes=("$folder"/*.tape)
+[[ -f $folder ]] && tapes=("$folder")
+for tape in "${tapes[@]}"; do
     if check_tape "$tape"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
 echo "$passed passed, $failed failed"
