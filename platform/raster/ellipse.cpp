@@ -1,8 +1,10 @@
 #include <algorithm>
 
 #include "ellipse_rows.h"
+#include "ellipse_shape.h"
 #include "shapes.h"
 #include "spans.h"
+#include "wide_pen.h"
 
 namespace morlu::raster {
 namespace {
@@ -13,6 +15,15 @@ struct Box {
     int64_t t = 0;
     int64_t r = 0;
     int64_t b = 0;
+    int64_t w() const {
+        return r - l;
+    }
+    int64_t h() const {
+        return b - t;
+    }
+    bool thin() const {
+        return w() <= 2 || h() <= 2;
+    }
 };
 
 // Paint one row of a ring: the pen covers `outer` except `hole`, the brush (if
@@ -31,24 +42,22 @@ void paint_ring_row(const SpanWriter& pen,
     if (brush) brush->fill(y, hole);
 }
 
-void fill_ellipse(const SpanWriter& out, const EllipseRows& e) {
+void fill_shape(const SpanWriter& out, const EllipseShape& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), out.clip());
     if (!rows) return;
-    EllipseRowWalk walk(e, rows->y0);
-    for (int32_t y = rows->y0; y < rows->y1; ++y) out.fill(y, walk.next());
+    for (int32_t y = rows->y0; y < rows->y1; ++y) out.fill(y, e.row(y));
 }
 
 // A one-pixel outline: the ellipse's pixels that have a neighbour outside it
 // (left, right, above or below), so the outline and the fill together cover
-// exactly the ellipse. Rows outside the ellipse are empty ranges at column 0,
-// and overlapping with them leaves nothing, which is what the edge rows need.
-void draw_thin_ellipse(const SpanWriter& pen, const SpanWriter* brush, const EllipseRows& e) {
+// exactly the ellipse. Rows outside the ellipse are empty ranges, and
+// overlapping with them leaves nothing, which is what the edge rows need.
+void draw_thin_ellipse(const SpanWriter& pen, const SpanWriter* brush, const EllipseShape& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), pen.clip());
     if (!rows) return;
-    EllipseRowWalk walk(e, int64_t{rows->y0} - 1);
-    ColumnRange above = walk.next(), here = walk.next();
+    ColumnRange above = e.row(int64_t{rows->y0} - 1), here = e.row(rows->y0);
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
-        const ColumnRange below = walk.next();
+        const ColumnRange below = e.row(int64_t{y} + 1);
         const ColumnRange inside = overlap(overlap({here.x0 + 1, here.x1 - 1}, above), below);
         paint_ring_row(pen, brush, y, here, inside);
         above = here;
@@ -56,22 +65,45 @@ void draw_thin_ellipse(const SpanWriter& pen, const SpanWriter* brush, const Ell
     }
 }
 
-// A wide outline: the band between the ellipse through the outer pixels of the
-// pen and the one through the first pixels inside it. Width w covers p-lo..p+hi
-// of the path's extreme pixels p, with the extra pixel of even widths up/left.
-void draw_wide_ellipse(const SpanWriter& pen, const SpanWriter* brush, const Box& box, int64_t width) {
+// Ellipses too large to walk: the band between the ellipse through the outer
+// pixels of the pen and the one through the first pixels inside it. Width w
+// covers p-lo..p+hi of the path's extreme pixels p, with the extra pixel of
+// even widths up/left.
+void draw_wide_band(const SpanWriter& pen, const Box& box, int64_t width) {
     const int64_t lo = width / 2, hi = (width - 1) / 2;
     const EllipseRows outer(box.l - lo, box.t - lo, box.r + hi, box.b + hi);
     const Box in{box.l + hi + 1, box.t + hi + 1, box.r - 1 - lo, box.b - 1 - lo};
     const bool has_hole = in.r > in.l && in.b > in.t;
-    const EllipseRows hole = has_hole ? EllipseRows(in.l, in.t, in.r, in.b) : outer;
     const auto rows = visible_rows(outer.top(), outer.bottom(), pen.clip());
     if (!rows) return;
-    EllipseRowWalk outer_walk(outer, rows->y0), hole_walk(hole, rows->y0);
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
-        const ColumnRange o = outer_walk.next();
-        paint_ring_row(pen, brush, y, o, has_hole ? overlap(hole_walk.next(), o) : ColumnRange{});
+        const ColumnRange o = outer.row(y);
+        const ColumnRange hole =
+            has_hole ? overlap(EllipseRows(in.l, in.t, in.r, in.b).row(y), o) : ColumnRange{};
+        paint_ring_row(pen, nullptr, y, o, hole);
     }
+}
+
+// A wide outline: the pen drawn along the ellipse's path, as along any path.
+void draw_wide_ellipse(const SpanWriter& pen, const Box& box, const EllipseShape& e, int32_t width) {
+    if (!box.thin() && !e.traced()) {
+        draw_wide_band(pen, box, width);
+        return;
+    }
+    draw_wide_path(pen, e.path(), true, width);
+}
+
+// Null pen: boxes at least three pixels across fill the ellipse's pixels;
+// thinner ones fill the box less its right column and bottom row, as the
+// Rectangle fill does.
+void fill_without_pen(const SpanWriter& brush, const Box& box, const EllipseShape& e) {
+    if (!box.thin()) {
+        fill_shape(brush, e);
+        return;
+    }
+    const auto rows = visible_rows(box.t, box.b - 1, brush.clip());
+    if (!rows) return;
+    for (int32_t y = rows->y0; y < rows->y1; ++y) brush.fill(y, {box.l, box.r - 1});
 }
 
 }  // namespace
@@ -79,23 +111,25 @@ void draw_wide_ellipse(const SpanWriter& pen, const SpanWriter* brush, const Box
 void draw_ellipse(Surface& s, const PixelBox& clip, const Rect& rect, const Pen& pen, const Brush& brush) {
     const Box box{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
                   std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)};
-    // A box without area, or of one pixel (a path of no length), draws nothing.
-    if (box.r - box.l < 1 || box.b - box.t < 1 || (box.r - box.l == 1 && box.b - box.t == 1)) return;
+    if (box.w() < 1 || box.h() < 1) return;
     const auto area = surface_clip(s, clip);
     if (!area) return;
     const SpanWriter fill(s, *area, brush.color);
     const SpanWriter* brush_out = brush.null ? nullptr : &fill;
-    const EllipseRows path(box.l, box.t, box.r, box.b);
+    const EllipseShape shape(box.l, box.t, box.w(), box.h());
     if (pen.null) {
-        if (brush_out) fill_ellipse(*brush_out, path);
+        if (brush_out) fill_without_pen(*brush_out, box, shape);
         return;
     }
     const SpanWriter outline(s, *area, pen.color);
-    if (pen.width <= 1) {
-        draw_thin_ellipse(outline, brush_out, path);
-    } else {
-        draw_wide_ellipse(outline, brush_out, box, pen.width);
+    if (pen.width > 1) {
+        if (brush_out) fill_shape(*brush_out, shape);
+        draw_wide_ellipse(outline, box, shape, pen.width);
+        return;
     }
+    // A one-pixel pen on a 1 x 1 box draws nothing: its path has no length.
+    if (box.w() == 1 && box.h() == 1) return;
+    draw_thin_ellipse(outline, brush_out, shape);
 }
 
 }  // namespace morlu::raster

@@ -49,19 +49,6 @@ ColumnRange EllipseRows::columns(int64_t u) const {
     return {left_ + (width_ - u) / 2, left_ + (width_ + u) / 2 + 1};
 }
 
-ColumnRange EllipseRowWalk::next() {
-    const int64_t y = y_++;
-    if (y < e_->top_ || y > e_->top_ + e_->height_) {
-        inside_ = false;
-        return {};
-    }
-    const int64_t v = e_->offset(y);
-    u_ = inside_ ? e_->half_width_after(u_, v_, v) : e_->half_width(v);
-    v_ = v;
-    inside_ = true;
-    return e_->columns(u_);
-}
-
 // Whether the point (pu, pv) lies on or inside the path u^2/A^2 + v^2/B^2 = 1,
 // tested as B^2 pu^2 <= A^2 (B^2 - pv^2) so that no side exceeds A^2 B^2.
 // `Unsigned` must hold A^2 B^2.
@@ -97,30 +84,6 @@ int64_t EllipseRows::half_width(int64_t v) const {
     if (a >= EXACT_LIMIT || b >= EXACT_LIMIT) return u;
     if (u + 2 <= a && holds(u + 2, v)) u += 2;
     if (u - 2 >= (a & 1) && !holds(u, v)) u -= 2;
-    return u;
-}
-
-// The half width at v, given the exact half width u at from_v. The test is
-// monotone (a wider pixel holds only if every narrower one of its parity
-// does), so the half width only grows toward the centre and only shrinks away
-// from it, and stepping until the test changes gives the largest u that holds:
-// the value half_width finds. Where the curve runs nearly level between rows
-// (flat ellipses, the rows next to the top) the jump can be huge, so after a
-// few steps the square roots take over.
-int64_t EllipseRows::half_width_after(int64_t u, int64_t from_v, int64_t v) const {
-    const int64_t a = width_, b = height_;
-    if (a == 0 || b == 0 || a >= EXACT_LIMIT || b >= EXACT_LIMIT) return half_width(v);
-    constexpr int MAX_STEPS = 8;
-    if (v < from_v) {
-        for (int i = 0; i < MAX_STEPS; ++i, u += 2)
-            if (u + 2 > a || !holds(u + 2, v)) return u;
-        return half_width(v);
-    }
-    if (v > from_v) {
-        for (int i = 0; i < MAX_STEPS; ++i, u -= 2)
-            if (u - 2 < (a & 1) || holds(u, v)) return u;
-        return half_width(v);
-    }
     return u;
 }
 

@@ -1,4 +1,6 @@
-// The discrete ellipse inscribed in a box: which pixels of each row it holds.
+// A discrete ellipse inscribed in a box, computed row by row with square
+// roots: the rows of ellipses too large for the platform's walk
+// (EllipseShape), where it costs nothing per row above or below the clip.
 #pragma once
 
 #include <cstdint>
@@ -29,13 +31,10 @@ public:
     ColumnRange row(int64_t y) const;
 
 private:
-    friend class EllipseRowWalk;
-
     // The row's half-pixel offset v from the centre, 0 <= v <= height_.
     int64_t offset(int64_t y) const;
     ColumnRange columns(int64_t u) const;
     int64_t half_width(int64_t v) const;
-    int64_t half_width_after(int64_t u, int64_t from_v, int64_t v) const;
     bool holds(int64_t u, int64_t v) const;
 
     // In half pixels from the centre: a pixel at offset (u, v) has u of the
@@ -44,27 +43,6 @@ private:
     int64_t top_ = 0;
     int64_t width_ = 0;   // r-1-l: the path's width, twice the x radius
     int64_t height_ = 0;  // b-1-t: twice the y radius
-};
-
-// The rows of an ellipse in order, top to bottom. Neighbouring rows differ by
-// a few steps of half width, so each row is found from the one above it with
-// the exact test alone, without the square roots of EllipseRows::row; the
-// rows are the same as row() gives.
-class EllipseRowWalk {
-public:
-    // Starts at row y, which may lie outside the box.
-    EllipseRowWalk(const EllipseRows& e, int64_t y) : e_(&e), y_(y) {
-    }
-
-    // The columns of the current row; then moves one row down.
-    ColumnRange next();
-
-private:
-    const EllipseRows* e_;
-    int64_t y_ = 0;
-    bool inside_ = false;  // whether u_ and v_ describe the row above
-    int64_t u_ = 0;
-    int64_t v_ = 0;
 };
 
 }  // namespace morlu::raster

@@ -57,10 +57,14 @@ DesignMetrics design_metrics(FT_Face face) {
 }
 
 // The em in pixels for a requested height: -h is an em of h, +h a cell of h.
-int32_t em_for_height(int32_t height, const DesignMetrics& d) {
+// The platform's fixed-pitch stock font has no internal leading, so a fixed
+// pitch cell of h is an em of h: 13 pixels give the 8-pixel characters of the
+// platform's log console.
+int32_t em_for_height(int32_t height, bool fixed_pitch, const DesignMetrics& d) {
     if (height == 0) return DEFAULT_EM;
     if (height < 0) return static_cast<int32_t>(std::min<int64_t>(-static_cast<int64_t>(height), MAX_SIZE));
     const int64_t cell = std::min(height, MAX_SIZE);
+    if (fixed_pitch) return static_cast<int32_t>(cell);
     const Scale to_em{d.units_per_em, d.ascent + d.descent};
     return std::max(1, to_em.apply(cell));
 }
@@ -92,7 +96,7 @@ std::shared_ptr<const Font> make_font(const FontRequest& request) {
     const auto unit_face = open_sized_face(file->path, file->index, DEFAULT_EM);
     if (!unit_face) return nullptr;
     const DesignMetrics design = design_metrics(unit_face->face());
-    const int32_t em = em_for_height(request.height, design);
+    const int32_t em = em_for_height(request.height, request.monospace, design);
     auto face = open_sized_face(file->path, file->index, em);
     if (!face) return nullptr;
     FontMetrics metrics;

@@ -25,14 +25,17 @@ int32_t normal_weight(int32_t weight) {
 
 // The request as a fontconfig pattern. A name is added as it is rather than
 // through FcNameParse, whose syntax would read "MORLU-font" as the family
-// "MORLU" at a size of "font". When a fixed pitch is wanted, "monospace" comes
-// after the name, so a name that matches nothing falls back to the monospace
-// face rather than to the default sans.
+// "MORLU" at a size of "font". Then comes the face the platform falls back to
+// when the name matches nothing: "monospace" when a fixed pitch is wanted,
+// otherwise its proportional default, Arial, which fontconfig's metric
+// aliases resolve to an Arial-metric face (Liberation Sans) where one is
+// installed, so text measures as it does on the platform; without one, the
+// default sans.
 FcPattern* request_pattern(const std::string& face, int32_t weight, bool italic, bool monospace) {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return nullptr;
     if (!face.empty()) FcPatternAddString(pattern, FC_FAMILY, fc_text(face.c_str()));
-    if (monospace) FcPatternAddString(pattern, FC_FAMILY, fc_text("monospace"));
+    FcPatternAddString(pattern, FC_FAMILY, fc_text(monospace ? "monospace" : "Arial"));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     // Text is scaled to any em, so bitmap-only faces are of no use.

@@ -13,7 +13,8 @@ void draw_line(Surface& s, const PixelBox& clip, Point from, Point to, const Pen
     if (pen.width <= 1) {
         draw_thin_line(out, from, to);
     } else {
-        fill_capsule(out, line_capsule(from, to, pen.width));
+        const Vertex ends[] = {{from.x, from.y}, {to.x, to.y}};
+        draw_wide_path(out, ends, false, pen.width);
     }
 }
 

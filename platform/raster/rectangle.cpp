@@ -33,16 +33,15 @@ void draw_thin_ring(Surface& s,
     fill_rect(s, {r, t, inc(r), inc(b)}, clip, c);
 }
 
-// A wide pen's outline: the pen swept round the path, whose right and bottom
-// are inclusive, which gives round outer corners and square inner ones.
+// A wide pen's outline: the closed path through the outer pixels' centres,
+// (l, t)-(r, b) with r and b inclusive, drawn as the pen draws any path. A
+// 1 x 1 box is four copies of one point: the pen's dot.
 void draw_wide_ring(Surface& s, const PixelBox& clip, const Rect& path, const Pen& pen) {
     const auto area = surface_clip(s, clip);
     if (!area) return;
-    const SpanWriter out(s, *area, pen.color);
-    const Point corners[] = {
+    const Vertex corners[] = {
         {path.left, path.top}, {path.right, path.top}, {path.right, path.bottom}, {path.left, path.bottom}};
-    for (int i = 0; i < 4; ++i)
-        fill_capsule(out, figure_edge_capsule(corners[i], corners[(i + 1) % 4], pen.width));
+    draw_wide_path(SpanWriter(s, *area, pen.color), corners, true, pen.width);
 }
 
 }  // namespace
@@ -50,20 +49,25 @@ void draw_wide_ring(Surface& s, const PixelBox& clip, const Rect& path, const Pe
 void draw_rectangle(Surface& s, const PixelBox& clip, const Rect& rect, const Pen& pen, const Brush& brush) {
     const int32_t l = std::min(rect.left, rect.right), r = std::max(rect.left, rect.right);
     const int32_t t = std::min(rect.top, rect.bottom), b = std::max(rect.top, rect.bottom);
+    const int64_t w = int64_t{r} - l, h = int64_t{b} - t;
     if (pen.null) {
-        if (!brush.null) fill_rect(s, shrink_right_bottom(l, t, r, b), clip, brush.color);
+        // The fill loses the right column and bottom row, so a box less than
+        // two pixels across (the shrunk box would turn over) fills nothing.
+        if (!brush.null && w >= 2 && h >= 2) fill_rect(s, shrink_right_bottom(l, t, r, b), clip, brush.color);
         return;
     }
-    // Zero width or height draws nothing, and so does a 1 x 1 box: its path has no length.
-    const int64_t w = int64_t{r} - l, h = int64_t{b} - t;
-    if (w < 1 || h < 1 || (w == 1 && h == 1)) return;
+    // Zero width or height draws nothing.
+    if (w < 1 || h < 1) return;
     const Rect inner = shrink_right_bottom(l, t, r, b);  // inclusive right and bottom pixels
-    if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
     if (pen.width > 1) {
+        if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
         draw_wide_ring(s, clip, inner, pen);
-    } else {
-        draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
+        return;
     }
+    // A one-pixel pen on a 1 x 1 box draws nothing: its path has no length.
+    if (w == 1 && h == 1) return;
+    if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
+    draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
 }
 
 }  // namespace morlu::raster

@@ -1,37 +1,36 @@
-// Wide pens: a pen of width w swept along a segment covers the pixels whose
-// centres lie within w/2 of it, which gives the band with round caps, and
-// round joins where segments meet.
+// Wide pens as the platform builds them: each segment of a path is a
+// quadrilateral filled by the polygon rule, and every end point and corner
+// gets the pen's dot.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
-#include "shapes.h"
+#include "ellipse_shape.h"
+#include "polygon_fill.h"
 #include "spans.h"
 
 namespace morlu::raster {
 
-// A segment swept by a pen, in half pixels: pixel centres sit at even values,
-// so the band of an even width can run between two rows or columns of centres.
-struct Capsule {
-    int64_t ax = 0;
-    int64_t ay = 0;
-    int64_t bx = 0;
-    int64_t by = 0;
-    int64_t width = 0;  // the pen width, which is the radius in half pixels
+// The pen's dot: what the platform's Ellipse with a one-pixel pen covers in
+// the width x width box whose top-left corner is width/2 up and left of the
+// point. Width 2 is a 2 x 2 block, 3 a plus sign, 4, 5 and 6 cover 12, 21
+// and 24 pixels. Caps and joins are this dot.
+class PenDot {
+public:
+    explicit PenDot(int32_t width);
+    void stamp(const SpanWriter& out, Vertex at) const;
+
+private:
+    int64_t reach_ = 0;  // width / 2: how far the dot reaches up and left
+    EllipseShape shape_;
 };
 
-// Fill the pixels whose centres lie within width/2 of the segment, the edge
-// included. Only the clip's rows are visited, each with a few square roots.
-void fill_capsule(const SpanWriter& out, const Capsule& c);
+// The body of a segment a-b of a wide pen, without its dots.
+void fill_segment_body(const SpanWriter& out, Vertex a, Vertex b, int32_t width);
 
-// The capsule of a wide line. For even widths the band moves half a pixel up
-// for x-major lines and left for y-major ones, so it covers the line's own
-// row or column and the one above or left of it; a dot moves both ways.
-Capsule line_capsule(Point a, Point b, int32_t width);
-
-// The capsule of one edge of a closed figure (rectangle, polygon). For even
-// widths the whole figure moves half a pixel up and left, so that the edges
-// meet in the same corner: width 2 covers p-1..p of each edge coordinate p.
-Capsule figure_edge_capsule(Point a, Point b, int32_t width);
+// A path drawn with a wide pen: each segment's body and a dot on every point.
+// A closed path also joins its last point to its first.
+void draw_wide_path(const SpanWriter& out, std::span<const Vertex> pts, bool closed, int32_t width);
 
 }  // namespace morlu::raster

@@ -113,12 +113,6 @@ TEST(ThinLine, LinesAcrossTheInt32RangeAreClippedExactly) {
     }
 }
 
-TEST(WideLine, WidthTwoCoversBothEndsAndTheRowAbove) {
-    // The horizontal line (180,60)-(230,60) of width 2 covers x 180..230 on rows 59..60.
-    EXPECT_EQ(line({9, 4}, {1, 2}, {6, 2}, 2), ".........\n.######..\n.######..\n.........\n");
-    EXPECT_EQ(line({4, 9}, {2, 1}, {2, 6}, 2), "....\n.##.\n.##.\n.##.\n.##.\n.##.\n.##.\n....\n....\n");
-}
-
 TEST(WideLine, ZeroLengthIsADotOfThePenWidth) {
     EXPECT_EQ(line({5, 5}, {2, 2}, {2, 2}, 2), ".....\n.##..\n.##..\n.....\n.....\n");
     EXPECT_EQ(line({7, 7}, {3, 3}, {3, 3}, 5),
@@ -129,19 +123,6 @@ TEST(WideLine, ZeroLengthIsADotOfThePenWidth) {
               ".#####.\n"
               "..###..\n"
               ".......\n");
-}
-
-TEST(WideLine, WidthThreeHasRoundCapsAroundBothEnds) {
-    EXPECT_EQ(line({9, 9}, {2, 2}, {6, 6}, 3),
-              ".........\n"
-              ".###.....\n"
-              ".####....\n"
-              ".#####...\n"
-              "..#####..\n"
-              "...#####.\n"
-              "....####.\n"
-              ".....###.\n"
-              ".........\n");
 }
 
 TEST(WideLine, LinesAcrossTheInt32RangeAreClipped) {

@@ -87,6 +87,17 @@ TEST(FontMatch, UnknownFaceFallsBackToTheDefaultFace) {
     EXPECT_TRUE(same_pixels(draw(*fallback, {}), draw(*fallback_default, {})));
 }
 
+// The platform's metrics, measured with the reference renderer: an unknown
+// face is Arial, whose metric twin is Liberation Sans.
+TEST(FontMatch, UnknownFaceHasArialMetricsWhereAnArialMetricFaceIsInstalled) {
+    const auto label = font_at(-12, "MORLU-font"), error = font_at(-16, "MORLU-font");
+    if (font_family(*label) != "Liberation Sans") GTEST_SKIP() << "no Arial-metric face installed";
+    EXPECT_EQ(text_extent(*label, "Cng Mvmnt"), (Size{62, 14}));
+    EXPECT_EQ(text_extent(*label, "Click a button to control the bug."), (Size{174, 14}));
+    EXPECT_EQ(text_extent(*error, "INTERNAL ERROR!"), (Size{148, 17}));
+    EXPECT_EQ(font_metrics(*error).ascent, 14);
+}
+
 TEST(FontMatch, WeightAndItalicReachTheFace) {
     const auto regular = font_at(-14);
     const auto bold = open_font({.height = -14, .weight = 700});
@@ -101,7 +112,7 @@ TEST(FontMatch, ConsoleFontIsAFixedPitchThirteenPixelCell) {
     ASSERT_NE(console, nullptr);
     const FontMetrics m = font_metrics(*console);
     EXPECT_EQ(m.height, 13);
-    EXPECT_GT(m.ave_char_width, 4);
+    EXPECT_EQ(m.ave_char_width, 8);
     for (char c = ' '; c <= '~'; ++c)
         EXPECT_EQ(text_extent(*console, std::string(1, c)).w, m.ave_char_width) << c;
     const auto unnamed = open_font({.height = 13, .monospace = true});

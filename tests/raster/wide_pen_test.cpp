@@ -30,25 +30,6 @@ TEST(WideRectangle, WidthTwoCoversTheEdgeAndThePixelAboveOrLeft) {
               ".........\n");
 }
 
-TEST(WideRectangle, WidthThreeCoversTheEdgeAndOnePixelEitherSide) {
-    EXPECT_EQ(rectangle({11, 10}, {2, 2, 9, 8}, 3),
-              "...........\n"
-              ".#########.\n"
-              ".#########.\n"
-              ".#########.\n"
-              ".###...###.\n"
-              ".###...###.\n"
-              ".#########.\n"
-              ".#########.\n"
-              ".#########.\n"
-              "...........\n");
-    EXPECT_EQ(rectangle({11, 10}, {2, 2, 9, 8}, 3, BLUE_BRUSH, BLUE),
-              "...........\n...........\n...........\n...........\n"
-              "....###....\n"
-              "....###....\n"
-              "...........\n...........\n...........\n...........\n");
-}
-
 TEST(WideRectangle, OuterCornersAreRound) {
     EXPECT_EQ(rectangle({12, 12}, {3, 3, 9, 9}, 5),
               "............\n"
@@ -80,45 +61,6 @@ TEST(WidePolygon, ASquareGivesTheSameBandAsTheRectangleOnItsPath) {
         });
         EXPECT_EQ(poly, rectangle({10, 10}, {2, 2, 7, 6}, width)) << "width " << width;
     }
-}
-
-TEST(WideEllipse, BandIsCentredOnThePath) {
-    // Radius 3 with width 3: the radius-4 disc without the radius-1 plus sign.
-    EXPECT_EQ(draw_picture({13, 13}, RED,
-                           [](Surface& s) {
-                               draw_ellipse(s, s.bounds(), {3, 3, 10, 10}, red_pen(3), BLUE_BRUSH);
-                           }),
-              ".............\n"
-              ".............\n"
-              ".....###.....\n"
-              "...#######...\n"
-              "...#######...\n"
-              "..####.####..\n"
-              "..###...###..\n"
-              "..####.####..\n"
-              "...#######...\n"
-              "...#######...\n"
-              ".....###.....\n"
-              ".............\n"
-              ".............\n");
-}
-
-TEST(WideEllipse, EvenWidthsPutTheExtraPixelUpAndLeft) {
-    // Radius 2 with width 2: the path's extreme rows and columns 2 and 6 give
-    // bands 1..2 and 5..6.
-    EXPECT_EQ(draw_picture({9, 9}, RED,
-                           [](Surface& s) {
-                               draw_ellipse(s, s.bounds(), {2, 2, 7, 7}, red_pen(2), NULL_BRUSH);
-                           }),
-              ".........\n"
-              "..####...\n"
-              ".######..\n"
-              ".##..##..\n"
-              ".##..##..\n"
-              ".######..\n"
-              "..####...\n"
-              ".........\n"
-              ".........\n");
 }
 
 }  // namespace

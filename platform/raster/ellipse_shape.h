@@ -1,0 +1,60 @@
+// The platform's ellipse: which pixels of each row it holds, and the path its
+// wide outline follows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "ellipse_rows.h"
+#include "polygon_fill.h"
+#include "spans.h"
+
+namespace morlu::raster {
+
+// The ellipse inscribed in the w x h pixels at (l, t), as the platform builds
+// it. Boxes of one or two pixels across are the whole box. Larger ones come
+// from the platform's incremental walk round a quadrant of the curve through
+// the box's outer pixel centres (see ellipse_shape.cpp), which leaves out the
+// tips of long thin ellipses. Boxes beyond what the walk traces cheaply take
+// the rows of EllipseRows, which differ from the walk by a pixel here and
+// there.
+class EllipseShape {
+public:
+    // w and h at least 1; 64-bit because pens grow boxes past int32.
+    EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h);
+
+    int64_t top() const {
+        return t_;
+    }
+    int64_t bottom() const {
+        return t_ + h_;
+    }
+    // The ellipse's columns on row y; empty outside it and on left-out rows.
+    ColumnRange row(int64_t y) const;
+    // Whether path() is available: the walk was traced.
+    bool traced() const {
+        return !large_.has_value();
+    }
+    // The outline's path: the walk's pixels in order round the ellipse,
+    // consecutive duplicates dropped. Thin boxes give their rectangle's path.
+    std::vector<Vertex> path() const;
+
+private:
+    // Calls visit(u, v) for each pixel of the walk round the top right
+    // quadrant, in order: u is twice the column offset from the centre, v
+    // twice the row offset, up.
+    template <class Visit>
+    void walk_quadrant(Visit&& visit) const;
+
+    int64_t l_ = 0;
+    int64_t t_ = 0;
+    int64_t w_ = 0;
+    int64_t h_ = 0;
+    // Per row offset v (in steps of two from the centre row): the half width
+    // u of the row, or -1 for a row the walk leaves out.
+    std::vector<int64_t> extent_;
+    std::optional<EllipseRows> large_;
+};
+
+}  // namespace morlu::raster

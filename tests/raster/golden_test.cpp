@@ -1,0 +1,27 @@
+// Our rasteriser against the platform's pixels: every case of
+// golden/cases.txt drawn and compared at zero tolerance with the picture the
+// reference renderer made (tools/gdi-reference.sh regenerates them).
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "golden_ops.h"
+#include "golden_png.h"
+
+namespace morlu::raster::testing {
+namespace {
+
+TEST(GoldenShapes, EveryCaseMatchesThePlatformPixelForPixel) {
+    std::ifstream cases(golden_dir() / "cases.txt");
+    ASSERT_TRUE(cases) << "no case list in " << golden_dir();
+    const std::vector<OpsPicture> drawn = draw_ops(cases);
+    EXPECT_GE(drawn.size(), 100u);
+    for (const OpsPicture& p : drawn) {
+        const auto want = read_png(golden_dir() / (p.name + ".png"));
+        ASSERT_TRUE(want) << "no golden picture for " << p.name;
+        EXPECT_EQ(count_differences(*want, p.pixels), 0) << p.name << "\n" << side_by_side(*want, p.pixels);
+    }
+}
+
+}  // namespace
+}  // namespace morlu::raster::testing
