@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "fill_row.h"
 #include "surface.h"
 
 namespace morlu::raster {
@@ -34,7 +35,7 @@ inline std::optional<PixelBox> clip_rect(const Rect& r, const PixelBox& clip) {
 inline void fill_box(Surface& s, const PixelBox& box, uint32_t color) {
     assert(!box.empty() && box.x0 >= 0 && box.y0 >= 0 && box.x1 <= s.size().w && box.y1 <= s.size().h);
     const auto width = static_cast<size_t>(box.x1 - box.x0);
-    for (int32_t y = box.y0; y < box.y1; ++y) std::fill_n(s.row(y) + box.x0, width, color);
+    for (int32_t y = box.y0; y < box.y1; ++y) fill_row(s.row(y) + box.x0, width, color);
 }
 
 // Fill a rectangle; the right column and bottom row are outside it.

@@ -20,25 +20,85 @@ struct Edge {
     int64_t bottom_y = 0;
 };
 
-// The first pixel column at or right of where `e` crosses row y, computed
-// exactly: a centre on the crossing counts as right of it. Small edges keep
-// the product in 64 bits; the rest use 128.
-int64_t first_column_from(const Edge& e, int64_t y) {
-    const int64_t rise = y - e.top_y, across = e.bottom_x - e.top_x, height = e.bottom_y - e.top_y;
-    constexpr int64_t NARROW = int64_t{1} << 31;
-    if (rise < NARROW && across < NARROW && across > -NARROW)
-        return e.top_x + ceil_div64(rise * across, height);
-    return e.top_x + static_cast<int64_t>(ceil_div(Int128{rise} * across, height));
-}
+// Where an edge crosses the rows, walked one row at a time without dividing:
+// the crossing on a row is the first pixel column whose centre is at or right
+// of it, top_x + ceil(rise * across / height), kept as the floor quotient and
+// its remainder and stepped by across / height each row. Exact like the
+// division it replaces; only the start needs 128 bits for far-off edges.
+class EdgeWalk {
+public:
+    EdgeWalk() = default;
+    EdgeWalk(const Edge& e, int64_t first_row)
+        : top_x_(e.top_x), height_(e.bottom_y - e.top_y), bottom_y_(e.bottom_y), top_y_(e.top_y) {
+        const int64_t across = e.bottom_x - e.top_x;
+        const Int128 start = Int128{first_row - e.top_y} * across;
+        q_ = static_cast<int64_t>(floor_div(start, height_));
+        r_ = static_cast<int64_t>(start - Int128{q_} * height_);
+        step_q_ = floor_div64(across, height_);
+        step_r_ = across - step_q_ * height_;
+    }
+    bool crosses(int64_t y) const {
+        return top_y_ <= y && y < bottom_y_;
+    }
+    int64_t column() const {
+        return top_x_ + q_ + (r_ > 0 ? 1 : 0);
+    }
+    void next_row() {
+        q_ += step_q_;
+        r_ += step_r_;
+        if (r_ >= height_) {
+            ++q_;
+            r_ -= height_;
+        }
+    }
 
-// The polygon's edges that cross any of the rows `rows`; horizontal edges add
-// nothing to an even-odd count.
-void crossing_edges(std::span<const Vertex> pts, const RowRange& rows, std::vector<Edge>& edges) {
+private:
+    int64_t top_x_ = 0, height_ = 1, bottom_y_ = 0, top_y_ = 0;
+    int64_t q_ = 0, r_ = 0, step_q_ = 0, step_r_ = 0;
+};
+
+// A list that lives on the stack for the few items of the usual triangle or
+// pen quadrilateral, and on the heap beyond that.
+template <class T, size_t N>
+class SmallList {
+public:
+    void push_back(const T& v) {
+        if (size_ < N) {
+            small_[size_++] = v;
+            return;
+        }
+        if (heap_.empty()) heap_.assign(small_.begin(), small_.end());
+        heap_.push_back(v);
+        ++size_;
+    }
+    T* data() {
+        return heap_.empty() ? small_.data() : heap_.data();
+    }
+    size_t size() const {
+        return size_;
+    }
+    void clear() {
+        size_ = 0;
+        heap_.clear();
+    }
+
+private:
+    std::array<T, N> small_{};
+    std::vector<T> heap_;
+    size_t size_ = 0;
+};
+
+// Walks of the polygon's edges that cross any of the rows `rows`, each
+// starting on its first visible row; horizontal edges add nothing to an
+// even-odd count.
+template <class List>
+void crossing_edges(std::span<const Vertex> pts, const RowRange& rows, List& walks) {
     for (size_t i = 0; i < pts.size(); ++i) {
         const Vertex a = pts[i], b = pts[(i + 1) % pts.size()];
         if (a.y == b.y) continue;
         const Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y} : Edge{b.x, b.y, a.x, a.y};
-        if (e.bottom_y > rows.y0 && e.top_y < rows.y1) edges.push_back(e);
+        if (e.bottom_y > rows.y0 && e.top_y < rows.y1)
+            walks.push_back(EdgeWalk(e, std::max<int64_t>(e.top_y, rows.y0)));
     }
 }
 
@@ -53,17 +113,20 @@ void fill_polygon(const SpanWriter& out, std::span<const Vertex> pts) {
         pts.begin(), pts.end(), [](const Vertex& a, const Vertex& b) { return a.y < b.y; });
     const auto rows = visible_rows(lowest->y, highest->y, out.clip());
     if (!rows) return;
-    std::vector<Edge> edges;
-    edges.reserve(pts.size());
-    crossing_edges(pts, *rows, edges);
-    std::vector<int64_t> xs;
-    xs.reserve(edges.size());
+    SmallList<EdgeWalk, 8> walks;
+    crossing_edges(pts, *rows, walks);
+    SmallList<int64_t, 8> xs;
     for (int32_t y = rows->y0; y < rows->y1; ++y) {
         xs.clear();
-        for (const Edge& e : edges)
-            if (e.top_y <= y && y < e.bottom_y) xs.push_back(first_column_from(e, y));
-        std::sort(xs.begin(), xs.end());
-        for (size_t i = 0; i + 1 < xs.size(); i += 2) out.fill(y, {xs[i], xs[i + 1]});
+        EdgeWalk* w = walks.data();
+        for (size_t i = 0; i < walks.size(); ++i) {
+            if (!w[i].crosses(y)) continue;
+            xs.push_back(w[i].column());
+            w[i].next_row();
+        }
+        int64_t* x = xs.data();
+        std::sort(x, x + xs.size());
+        for (size_t i = 0; i + 1 < xs.size(); i += 2) out.fill(y, {x[i], x[i + 1]});
     }
 }
 

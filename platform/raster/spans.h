@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "fill_row.h"
 #include "surface.h"
 
 namespace morlu::raster {
@@ -48,7 +49,7 @@ inline std::optional<PixelBox> surface_clip(const Surface& s, const PixelBox& cl
 }
 
 // Fills runs of one colour, cut to a clip box inside the surface. The colour
-// and the clip are fixed once, so each run is one std::fill_n.
+// and the clip are fixed once, so each run is one fill_row.
 class SpanWriter {
 public:
     SpanWriter(Surface& s, const PixelBox& clip, uint32_t color) : surface_(&s), clip_(clip), color_(color) {
@@ -65,7 +66,7 @@ public:
         assert(y >= clip_.y0 && y < clip_.y1);
         const int64_t x0 = std::max<int64_t>(cols.x0, clip_.x0);
         const int64_t x1 = std::min<int64_t>(cols.x1, clip_.x1);
-        if (x0 < x1) std::fill_n(surface_->row(y) + x0, x1 - x0, color_);
+        if (x0 < x1) fill_row(surface_->row(y) + x0, static_cast<size_t>(x1 - x0), color_);
     }
 
 private:

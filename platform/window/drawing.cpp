@@ -150,7 +150,7 @@ int get_text_metrics(Hdc hdc, TextMetrics* metrics) {
     const GdiObject* o = find_object(dc->font);
     *metrics = {
         m.height,           m.ascent,         m.descent,        m.internal_leading,
-        m.external_leading, m.ave_char_width, m.max_char_width, o ? o->font_request.weight : FW_NORMAL};
+        m.external_leading, m.ave_char_width, m.max_char_width, o && o->font ? o->font->request.weight : FW_NORMAL};
     return 1;
 }
 

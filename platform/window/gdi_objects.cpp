@@ -24,7 +24,7 @@ GdiObject brush_object(bool null, ColorRef color) {
 GdiObject font_object(const raster::FontRequest& request) {
     GdiObject o;
     o.kind = GdiObject::Kind::font;
-    o.font_request = request;
+    o.font = std::make_shared<FontObject>(FontObject{request, nullptr, false});
     return o;
 }
 
@@ -116,11 +116,13 @@ Hgdiobj create_compatible_bitmap(Hdc hdc, int32_t w, int32_t h) {
 }
 
 const raster::Font* object_font(GdiObject& object) {
-    if (!object.font_resolved) {
-        object.font = raster::open_font(object.font_request);
-        object.font_resolved = true;
+    FontObject* f = object.font.get();
+    if (!f) return nullptr;
+    if (!f->resolved) {
+        f->font = raster::open_font(f->request);
+        f->resolved = true;
     }
-    return object.font.get();
+    return f->font.get();
 }
 
 Hgdiobj select_object(Hdc hdc, Hgdiobj handle) {

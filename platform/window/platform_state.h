@@ -61,6 +61,16 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
+// What a font object holds: the request, and the font once first used.
+struct FontObject {
+    raster::FontRequest request;
+    std::shared_ptr<const raster::Font> font;
+    bool resolved = false;
+};
+
+// A drawing object. Pens and brushes, made and deleted around every shape a
+// program draws, are a few plain fields; what fonts and bitmaps need lives
+// behind pointers, so making and freeing a pen costs next to nothing.
 struct GdiObject {
     enum class Kind { pen, brush, font, bitmap };
     Kind kind = Kind::pen;
@@ -69,10 +79,8 @@ struct GdiObject {
     int selected = 0;      // number of contexts it is selected into
     raster::Pen pen;
     raster::Brush brush;
-    raster::FontRequest font_request;
-    std::shared_ptr<const raster::Font> font;  // resolved on first use
-    bool font_resolved = false;
-    std::shared_ptr<Surface> bitmap;
+    std::shared_ptr<FontObject> font;  // fonts only
+    std::shared_ptr<Surface> bitmap;   // bitmaps only
 };
 
 struct DeviceContext {

@@ -1,0 +1,49 @@
+#include "fill_row.h"
+
+#include <algorithm>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define MORLU_X86_DISPATCH 1
+#endif
+
+namespace morlu::raster {
+namespace {
+
+void fill_portable(uint32_t* p, size_t n, uint32_t color) {
+    std::fill_n(p, n, color);
+}
+
+#ifdef MORLU_X86_DISPATCH
+// 32-byte stores; every x86-64 processor since about 2013 has them, and the
+// build still runs on those without (see pick_fill).
+__attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t color) {
+    const __m256i v = _mm256_set1_epi32(static_cast<int>(color));
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 16), v);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 24), v);
+    }
+    for (; i + 8 <= n; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
+    // The last pixels: one store ending at the run's end, overlapping the ones before.
+    if (i < n) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + n - 8), v);
+}
+#endif
+
+using FillFunction = void (*)(uint32_t*, size_t, uint32_t);
+
+FillFunction pick_fill() {
+#ifdef MORLU_X86_DISPATCH
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return fill_avx2;
+#endif
+    return fill_portable;
+}
+
+}  // namespace
+
+void (*const fill_long_run)(uint32_t*, size_t, uint32_t) = pick_fill();
+
+}  // namespace morlu::raster
