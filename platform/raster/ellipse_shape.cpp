@@ -1,6 +1,7 @@
 #include "ellipse_shape.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace morlu::raster {
@@ -22,16 +23,29 @@ EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), 
         large_.emplace(l, t, l + w, t + h);
         return;
     }
-    const int64_t b2 = h - 1;
-    extent_.assign(static_cast<size_t>(b2 / 2 + 1), -1);
+    // The last sizes drawn, by size: a direct-mapped cache, one per thread.
+    struct Entry {
+        int64_t w = 0, h = 0;
+        std::shared_ptr<const Extents> extents;
+    };
+    thread_local std::array<Entry, 256> cache;
+    Entry& e = cache[static_cast<size_t>((w * 131 + h * 7) & 255)];
+    if (!e.extents || e.w != w || e.h != h) e = {w, h, walk_extents()};
+    extent_ = e.extents;
+}
+
+std::shared_ptr<const EllipseShape::Extents> EllipseShape::walk_extents() const {
+    const int64_t b2 = h_ - 1;
+    auto extents = std::make_shared<Extents>(static_cast<size_t>(b2 / 2 + 1), -1);
     // A row's half width is that of the first pixel the walk reaches on it;
     // the walk never goes down, so that is where v changes.
     int64_t last_v = -1;
     walk_quadrant([&](int64_t u, int64_t v) {
         if (v == last_v || v > b2) return;
         last_v = v;
-        extent_[static_cast<size_t>(v / 2)] = u;
+        (*extents)[static_cast<size_t>(v / 2)] = u;
     });
+    return extents;
 }
 
 // The walk, in doubled coordinates from the centre: u = 2x, v = 2y with A, B
@@ -74,7 +88,7 @@ ColumnRange EllipseShape::row(int64_t y) const {
     if (thin(w_, h_)) return {l_, l_ + w_};
     if (large_) return large_->row(y);
     const int64_t v = std::abs(2 * (y - t_) - (h_ - 1));
-    const int64_t u = extent_[static_cast<size_t>(v / 2)];
+    const int64_t u = (*extent_)[static_cast<size_t>(v / 2)];
     if (u < 0) return {};
     const int64_t a = w_ - 1;
     return {l_ + (a - u) / 2, l_ + (a + u) / 2 + 1};

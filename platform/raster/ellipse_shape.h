@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -51,9 +52,13 @@ private:
     int64_t t_ = 0;
     int64_t w_ = 0;
     int64_t h_ = 0;
+    // The row widths of a w x h walk, which depend on nothing else.
+    using Extents = std::vector<int64_t>;
     // Per row offset v (in steps of two from the centre row): the half width
-    // u of the row, or -1 for a row the walk leaves out.
-    std::vector<int64_t> extent_;
+    // u of the row, or -1 for a row the walk leaves out. Shared by every
+    // ellipse of the same size (a frame draws the same sizes again and again).
+    std::shared_ptr<const Extents> extent_;
+    std::shared_ptr<const Extents> walk_extents() const;
     std::optional<EllipseRows> large_;
 };
 

@@ -27,13 +27,19 @@ struct Edge {
 // division it replaces; only the start needs 128 bits for far-off edges.
 class EdgeWalk {
 public:
-    EdgeWalk() = default;
+    EdgeWalk() = default;  // left unset: only the walks a polygon makes are read
     EdgeWalk(const Edge& e, int64_t first_row)
         : top_x_(e.top_x), height_(e.bottom_y - e.top_y), bottom_y_(e.bottom_y), top_y_(e.top_y) {
-        const int64_t across = e.bottom_x - e.top_x;
-        const Int128 start = Int128{first_row - e.top_y} * across;
-        q_ = static_cast<int64_t>(floor_div(start, height_));
-        r_ = static_cast<int64_t>(start - Int128{q_} * height_);
+        const int64_t across = e.bottom_x - e.top_x, rise = first_row - e.top_y;
+        constexpr int64_t NARROW = int64_t{1} << 31;
+        if (rise < NARROW && across < NARROW && across > -NARROW) {
+            q_ = floor_div64(rise * across, height_);
+            r_ = rise * across - q_ * height_;
+        } else {
+            const Int128 start = Int128{rise} * across;
+            q_ = static_cast<int64_t>(floor_div(start, height_));
+            r_ = static_cast<int64_t>(start - Int128{q_} * height_);
+        }
         step_q_ = floor_div64(across, height_);
         step_r_ = across - step_q_ * height_;
     }
@@ -53,8 +59,8 @@ public:
     }
 
 private:
-    int64_t top_x_ = 0, height_ = 1, bottom_y_ = 0, top_y_ = 0;
-    int64_t q_ = 0, r_ = 0, step_q_ = 0, step_r_ = 0;
+    int64_t top_x_, height_, bottom_y_, top_y_;
+    int64_t q_, r_, step_q_, step_r_;
 };
 
 // A list that lives on the stack for the few items of the usual triangle or
@@ -83,7 +89,7 @@ public:
     }
 
 private:
-    std::array<T, N> small_{};
+    std::array<T, N> small_;  // not cleared: only the first size_ items are ever read
     std::vector<T> heap_;
     size_t size_ = 0;
 };
@@ -125,8 +131,14 @@ void fill_polygon(const SpanWriter& out, std::span<const Vertex> pts) {
             w[i].next_row();
         }
         int64_t* x = xs.data();
-        std::sort(x, x + xs.size());
-        for (size_t i = 0; i + 1 < xs.size(); i += 2) out.fill(y, {x[i], x[i + 1]});
+        const size_t n = xs.size();
+        // Most rows of a triangle or a pen's quadrilateral cross two edges.
+        if (n == 2) {
+            out.fill(y, {std::min(x[0], x[1]), std::max(x[0], x[1])});
+            continue;
+        }
+        std::sort(x, x + n);
+        for (size_t i = 0; i + 1 < n; i += 2) out.fill(y, {x[i], x[i + 1]});
     }
 }
 

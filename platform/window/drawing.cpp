@@ -148,9 +148,10 @@ int get_text_metrics(Hdc hdc, TextMetrics* metrics) {
     if (!font || !metrics) return fail(0, "get_text_metrics: no such context or font");
     const raster::FontMetrics m = raster::font_metrics(*font);
     const GdiObject* o = find_object(dc->font);
-    *metrics = {
-        m.height,           m.ascent,         m.descent,        m.internal_leading,
-        m.external_leading, m.ave_char_width, m.max_char_width, o && o->font ? o->font->request.weight : FW_NORMAL};
+    *metrics = {m.height,           m.ascent,
+                m.descent,          m.internal_leading,
+                m.external_leading, m.ave_char_width,
+                m.max_char_width,   o && o->font ? o->font->request.weight : FW_NORMAL};
     return 1;
 }
 
