@@ -31,14 +31,6 @@ Window* find_window_record(Hwnd hwnd) {
     return it == platform_state.windows.end() ? nullptr : &it->second;
 }
 
-GdiObject* find_object(Hgdiobj handle) {
-    return platform_state.objects.find(raw(handle));
-}
-
-DeviceContext* find_dc(Hdc handle) {
-    return platform_state.dcs.find(raw(handle));
-}
-
 Menu* find_menu(Hmenu handle) {
     const auto it = platform_state.menus.find(raw(handle));
     return it == platform_state.menus.end() ? nullptr : &it->second;

@@ -170,4 +170,12 @@ inline uint32_t to_pixel(ColorRef c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
+// Every shape looks up its context and objects several times: inline.
+inline GdiObject* find_object(Hgdiobj handle) {
+    return platform_state.objects.find(raw(handle));
+}
+inline DeviceContext* find_dc(Hdc handle) {
+    return platform_state.dcs.find(raw(handle));
+}
+
 }  // namespace morlu::platform
