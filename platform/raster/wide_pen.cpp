@@ -62,7 +62,7 @@ Vertex plus(Vertex p, Vertex d) {
 
 }  // namespace
 
-PenDot::PenDot(int32_t width) : reach_(width / 2), shape_(-(width / 2), -(width / 2), width, width) {
+PenDot::PenDot(int32_t width) : shape_(-(width / 2), -(width / 2), width, width) {
 }
 
 void PenDot::stamp(const SpanWriter& out, Vertex at) const {

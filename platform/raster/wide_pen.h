@@ -22,8 +22,7 @@ public:
     void stamp(const SpanWriter& out, Vertex at) const;
 
 private:
-    int64_t reach_ = 0;  // width / 2: how far the dot reaches up and left
-    EllipseShape shape_;
+    EllipseShape shape_;  // the dot's box, width / 2 up and left of the point
 };
 
 // The body of a segment a-b of a wide pen, without its dots.
