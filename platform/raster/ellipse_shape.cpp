@@ -83,15 +83,9 @@ void EllipseShape::walk_quadrant(Visit&& visit) const {
     }
 }
 
-ColumnRange EllipseShape::row(int64_t y) const {
-    if (y < t_ || y >= t_ + h_) return {};
+ColumnRange EllipseShape::other_row(int64_t y) const {
     if (thin(w_, h_)) return {l_, l_ + w_};
-    if (large_) return large_->row(y);
-    const int64_t v = std::abs(2 * (y - t_) - (h_ - 1));
-    const int64_t u = (*extent_)[static_cast<size_t>(v / 2)];
-    if (u < 0) return {};
-    const int64_t a = w_ - 1;
-    return {l_ + (a - u) / 2, l_ + (a + u) / 2 + 1};
+    return large_->row(y);
 }
 
 std::vector<Vertex> EllipseShape::path() const {

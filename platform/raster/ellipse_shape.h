@@ -32,7 +32,16 @@ public:
         return t_ + h_;
     }
     // The ellipse's columns on row y; empty outside it and on left-out rows.
-    ColumnRange row(int64_t y) const;
+    // Inline for the walked ellipses, whose rows every shape reads one by one.
+    ColumnRange row(int64_t y) const {
+        if (y < t_ || y >= t_ + h_) return {};
+        if (!extent_) return other_row(y);
+        const int64_t twice = 2 * (y - t_) - (h_ - 1);
+        const int64_t u = (*extent_)[static_cast<size_t>((twice < 0 ? -twice : twice) / 2)];
+        if (u < 0) return {};
+        const int64_t a = w_ - 1;
+        return {l_ + (a - u) / 2, l_ + (a + u) / 2 + 1};
+    }
     // Whether path() is available: the walk was traced.
     bool traced() const {
         return !large_.has_value();
@@ -47,6 +56,8 @@ private:
     // twice the row offset, up.
     template <class Visit>
     void walk_quadrant(Visit&& visit) const;
+    // row() for thin and for large boxes.
+    ColumnRange other_row(int64_t y) const;
 
     int64_t l_ = 0;
     int64_t t_ = 0;
