@@ -129,6 +129,13 @@ void draw_ellipse(Surface& s, const PixelBox& clip, const Rect& rect, const Pen&
     }
     // A one-pixel pen on a 1 x 1 box draws nothing: its path has no length.
     if (box.w() == 1 && box.h() == 1) return;
+    // The outline and the fill together cover exactly the ellipse's pixels, so
+    // when both are one colour (every filled circle a program draws) each row
+    // is one run.
+    if (brush_out && brush.color == pen.color) {
+        fill_shape(*brush_out, shape);
+        return;
+    }
     draw_thin_ellipse(outline, brush_out, shape);
 }
 
