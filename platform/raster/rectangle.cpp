@@ -67,6 +67,8 @@ void draw_rectangle(Surface& s, const PixelBox& clip, const Rect& rect, const Pe
     // A one-pixel pen on a 1 x 1 box draws nothing: its path has no length.
     if (w == 1 && h == 1) return;
     if (!brush.null) fill_rect(s, {l, t, r, b}, clip, brush.color);
+    // The ring lies on the fill's edge pixels: in the fill's colour it adds nothing.
+    if (!brush.null && brush.color == pen.color) return;
     draw_thin_ring(s, clip, l, t, inner.right, inner.bottom, pen.color);
 }
 
