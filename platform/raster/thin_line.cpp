@@ -27,7 +27,21 @@ struct LineSteps {
     int64_t length = 0;  // |d major|, at least |dm| and at least 1
     int64_t dm = 0;      // signed change along the minor axis
 
+    // Lines on and near the surface keep every product below 2^62, where a
+    // 64-bit division gives the same quotient far more cheaply.
+    static bool small(Int128 v) {
+        constexpr Int128 LIMIT = Int128{1} << 29;
+        return v < LIMIT && v > -LIMIT;
+    }
+    bool small_line() const {
+        return small(length) && small(dm);
+    }
+
     Int128 offset(Int128 k) const {
+        if (small_line() && small(k)) {
+            const auto k64 = static_cast<int64_t>(k);
+            return ceil_div64(2 * k64 * dm - length, 2 * length);
+        }
         return ceil_div(2 * k * dm - length, 2 * Int128{length});
     }
 
@@ -35,6 +49,14 @@ struct LineSteps {
     // j - 1 < (2k*dm - length) / (2*length) <= j for k, so they hold for any j.
     StepRange steps_between(Int128 j0, Int128 j1) const {
         if (dm == 0) return (j0 <= 0 && 0 <= j1) ? StepRange{-ANY_STEP, ANY_STEP} : StepRange{};
+        if (small_line() && small(j0) && small(j1)) {
+            const int64_t j0s = static_cast<int64_t>(j0), j1s = static_cast<int64_t>(j1);
+            if (dm > 0)
+                return {floor_div64(length * (2 * j0s - 1), 2 * dm) + 1,
+                        floor_div64(length * (2 * j1s + 1), 2 * dm)};
+            return {ceil_div64(-length * (2 * j1s + 1), -2 * dm),
+                    ceil_div64(-length * (2 * j0s - 1), -2 * dm) - 1};
+        }
         const Int128 len = length;
         if (dm > 0)
             return {floor_div(len * (2 * j0 - 1), 2 * Int128{dm}) + 1,
