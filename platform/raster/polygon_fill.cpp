@@ -100,7 +100,7 @@ private:
 template <class List>
 void crossing_edges(std::span<const Vertex> pts, const RowRange& rows, List& walks) {
     for (size_t i = 0; i < pts.size(); ++i) {
-        const Vertex a = pts[i], b = pts[(i + 1) % pts.size()];
+        const Vertex a = pts[i], b = pts[i + 1 == pts.size() ? 0 : i + 1];
         if (a.y == b.y) continue;
         const Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y} : Edge{b.x, b.y, a.x, a.y};
         if (e.bottom_y > rows.y0 && e.top_y < rows.y1)
