@@ -35,6 +35,7 @@ ours=$(middle "$out/ours.txt")
 cairo=$(middle "$out/cairo.txt")
 ratio=$(awk -v a="$cairo" -v b="$ours" 'BEGIN {printf "%.1f", a / b}')
 replay=$(bench/replay_probe.sh build-release/tools/morlu-headless)
+replay15=$(bench/replay_probe.sh build-release/tools/morlu-headless 30000 --fifteen-bugs)
 animating=$(bench/cpu_probe.sh build-release/app/morlu-bugs 20)
 halted=$(bench/cpu_probe.sh build-release/app/morlu-bugs 20 --halted)
 memory=$(bench/memory_probe.sh build-release/app/morlu-bugs 20)
@@ -52,6 +53,7 @@ cat <<TABLE
 | The same frame with cairo (image backend, no anti-aliasing), medians of three interleaved rounds | | cairo $cairo us, morlu $ours us: morlu $ratio x faster |
 | Primitives alone: circle r 25, mountain triangle, sky rectangle, line width 1 and 2, one help line | | $(median BM_Circle), $(median BM_Triangle), $(median BM_SkyRectangle), $(median BM_Line/1), $(median BM_Line/2), $(median BM_HelpText) |
 | Headless replay of a recorded script, full redraw per event | ≥ 3,000 events/s | $(first "$replay") |
+| The same with 15 bugs and no debug view (14 Add Bug clicks, then clicks right of the panel) | | $(first "$replay15") |
 | CPU while halted (no input) | ≈ 0 % | $(first "$halted") |
 | CPU while animating at 10 frames/s under Xvfb | ≤ 2 % of one core | $(first "$animating") |
 | Start to first frame on screen | ≤ 300 ms | $(grep 'start to first' <<<"$screen" | sed -E 's/^[^:]*: //') |

@@ -14,6 +14,7 @@ bool HeadlessBackend::create_window(WindowId id, const WindowPlan& plan) {
 }
 
 void HeadlessBackend::destroy_window(WindowId id) {
+    unshown_.erase(id);
     windows_.erase(id);
 }
 
@@ -21,11 +22,28 @@ void HeadlessBackend::show_window(WindowId id, bool visible) {
     if (auto it = windows_.find(id); it != windows_.end()) it->second.visible = visible;
 }
 
+// Nobody looks at a headless window until the driver takes a snapshot, which
+// it does only while the program waits, after the window layer has presented
+// everything drawn: so a present only notes what changed, and the pixels are
+// copied when they are looked at. A replay that presents every frame then
+// costs no copy a frame.
 void HeadlessBackend::present(WindowId id, const Surface& pixels, const PixelBox& box) {
     auto it = windows_.find(id);
     if (it == windows_.end()) return;
-    if (it->second.pixels.size() != pixels.size()) it->second.pixels.resize(pixels.size());
-    copy_box(it->second.pixels, pixels, box);
+    Unshown& u = unshown_[id];
+    u.box = u.source ? unite(u.box, box) : box;
+    u.source = &pixels;
+}
+
+void HeadlessBackend::catch_up(WindowId id) const {
+    const auto pending = unshown_.find(id);
+    const auto it = windows_.find(id);
+    if (pending == unshown_.end() || it == windows_.end()) return;
+    const Unshown& u = pending->second;
+    Surface& shown = it->second.pixels;
+    if (shown.size() != u.source->size()) shown.resize(u.source->size());
+    if (const auto box = intersect(u.box, shown.bounds())) copy_box(shown, *u.source, *box);
+    unshown_.erase(pending);
 }
 
 void HeadlessBackend::set_menu_bar(WindowId id, const MenuBar& bar) {
@@ -58,6 +76,7 @@ WaitResult HeadlessBackend::wait_events(Millis deadline) {
 }
 
 const HeadlessBackend::Shown* HeadlessBackend::shown(WindowId id) const {
+    catch_up(id);
     const auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : &it->second;
 }

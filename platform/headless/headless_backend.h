@@ -64,8 +64,18 @@ public:
     std::optional<WindowId> find(std::string_view title) const;
 
 private:
+    // What a window was last given to show and has not yet been copied: the
+    // window layer's surface (alive while the window is) and the part of it
+    // that changed.
+    struct Unshown {
+        const Surface* source = nullptr;
+        PixelBox box;
+    };
+    void catch_up(WindowId id) const;
+
     Size screen_;
-    std::map<WindowId, Shown> windows_;
+    mutable std::map<WindowId, Shown> windows_;
+    mutable std::map<WindowId, Unshown> unshown_;
     std::vector<NativeEvent> pending_;
     IdleHandler idle_;
     Millis now_{0};
