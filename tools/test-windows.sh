@@ -26,3 +26,6 @@ echo "== Windows: unit tests and tapes under Wine"
 echo "== Windows: snapshots equal the Linux edition's outside the text"
 [[ -x build/app/morlu-bugs ]] || { echo "test-windows: build the Linux edition in build/ first" >&2; exit 1; }
 tests/windows/same_snapshots.sh build build-windows
+
+echo "== Windows: the desktop program under Wine on Xvfb"
+tests/windows/desktop_wine.sh build-windows/app/morlu-bugs.exe
