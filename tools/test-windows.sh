@@ -2,7 +2,8 @@
 # The Windows edition's tests, run under Wine: cross-build it (installing
 # MinGW-w64 and Wine when missing), run its unit tests and the demo's and the
 # examples' tapes, check that its snapshots equal the Linux edition's outside
-# the text, and drive the desktop program on a private X server.
+# the text, check the zip for Windows users, and drive the desktop program on a
+# private X server.
 # Needs the Linux edition built in build/ (tools/test.sh builds it first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +27,9 @@ echo "== Windows: unit tests and tapes under Wine"
 echo "== Windows: snapshots equal the Linux edition's outside the text"
 [[ -x build/app/morlu-bugs ]] || { echo "test-windows: build the Linux edition in build/ first" >&2; exit 1; }
 tests/windows/same_snapshots.sh build build-windows
+
+echo "== Windows: the zip for Windows users, its demo and its README's build command"
+tests/windows/package_check.sh "$(tools/package-windows.sh)"
 
 echo "== Windows: the desktop program under Wine on Xvfb"
 tests/windows/desktop_wine.sh build-windows/app/morlu-bugs.exe
