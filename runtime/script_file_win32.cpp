@@ -1,5 +1,5 @@
 // The script file on Windows: handles opened with share modes, so that one
-// recorder holds a file alone and a player keeps recorders out; positioned
+// recorder alone writes a file and a player keeps writers out; positioned
 // writes through the handle; the file's identity from its volume and index.
 // Streams are binary: a Ctrl+Z byte must not end a script early.
 #include <fcntl.h>
@@ -88,13 +88,10 @@ std::FILE* script_file_open_write(const char* name, ScriptRefusal& why) {
         why = ScriptRefusal::symbolic_link;
         return nullptr;
     }
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        why = ScriptRefusal::not_regular;
-        return nullptr;
-    }
-    // No sharing: this program holds the file alone. Opened without emptying it,
-    // so a file that another program holds is left as it was.
-    const HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    // Others may read what is recorded, but nobody else may write it or play it
+    // meanwhile. Opened without emptying it, so a file that another program
+    // holds is left as it was. A folder cannot be opened for writing at all.
+    const HANDLE h = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         why = refusal_of(GetLastError());

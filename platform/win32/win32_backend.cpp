@@ -150,6 +150,9 @@ bool desktop_available() {
 }  // namespace
 
 std::unique_ptr<Backend> make_win32_backend(std::string& error) {
+    // Client areas are measured in screen pixels (601 x 501 on any screen); the
+    // system would stretch a program that does not say so on a high-density screen.
+    SetProcessDPIAware();
     if (!desktop_available()) {
         error = "cannot open a window: run it on the Windows desktop, or with --tape FILE";
         return nullptr;
