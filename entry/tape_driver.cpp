@@ -169,8 +169,9 @@ void TapeDriver::snapshot(const std::string& title, const std::string& file) {
     if (!write_png(file, shown->pixels, error)) note(line_, error);
 }
 
+// Lines end in "\n" on every system, so both editions write the same file.
 void TapeDriver::write_log(const std::string& file) {
-    std::ofstream out(file);
+    std::ofstream out(file, std::ios::binary);
     for (const std::string& line : setup_.log_lines ? setup_.log_lines() : std::vector<std::string>{})
         out << line << '\n';
     out.close();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Install the Debian packages of tools/packages.txt that are missing. Needs root
-# (or sudo) only when something is missing.
+# Install the Debian packages of tools/packages.txt (or of the list named, e.g.
+# packages-windows.txt) that are missing. Needs root (or sudo) only when
+# something is missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,7 +10,7 @@ while read -r pkg; do
     [[ -z $pkg || $pkg == \#* ]] && continue
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
     [[ $status == "install ok installed" ]] || missing+=("$pkg")
-done <packages.txt
+done <"${1:-packages.txt}"
 
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 echo "Installing: ${missing[*]}"

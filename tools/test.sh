@@ -26,3 +26,6 @@ cmake --build build-sanitize -j2
 
 echo "== fuzzing: the script reader and the primitives, one minute each (tools/fuzz.sh)"
 tools/fuzz.sh 60
+
+echo "== the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)"
+tools/test-windows.sh

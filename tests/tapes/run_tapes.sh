@@ -7,6 +7,7 @@
 #   # expect-png: NAME W H      file NAME is a W x H PNG
 #   # expect-pixel: NAME X Y RRGGBB   pixel (X, Y) of the PNG NAME has that colour
 # Usage: run_tapes.sh /path/to/program TAPES_FOLDER|TAPE
+# With MORLU_RUN_WITH set (e.g. to wine64) the program runs under that command.
 set -u
 program=$(realpath "${1:?usage: run_tapes.sh PROGRAM FOLDER|TAPE}")
 folder=${2:?usage: run_tapes.sh PROGRAM FOLDER|TAPE}
@@ -56,7 +57,7 @@ check_tape() {
     local tape=$1 dir status want_status=0 line name text w h pixel
     dir=$(mktemp -d)
     cp "$tape" "$dir/tape"
-    (cd "$dir" && timeout 60 "$program" --tape tape >stdout 2>stderr)
+    (cd "$dir" && timeout 60 ${MORLU_RUN_WITH:-} "$program" --tape tape >stdout 2>stderr)
     status=$?
     while IFS= read -r line; do
         case $line in

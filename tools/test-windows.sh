@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The Windows edition's tests, run under Wine: cross-build it (installing
+# MinGW-w64 and Wine when missing), run its unit tests and the demo's and the
+# examples' tapes, check that its snapshots equal the Linux edition's outside
+# the text, check the zip for Windows users, and drive the desktop program on a
+# private X server.
+# Needs the Linux edition built in build/ (tools/test.sh builds it first).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export WINEPREFIX=$PWD/build-windows/wine-prefix WINEDEBUG=-all
+# Nothing but the desktop check needs a display; a session's own must not be used.
+unset DISPLAY
+
+echo "== Windows: cross build"
+tools/build-windows.sh
+
+# One Wine server for every test, started with its services outside the tests:
+# otherwise each test program starts (and waits for) a server of its own.
+wine_dir=/usr/lib/wine
+"$wine_dir/wineserver" -p
+trap '"$wine_dir/wineserver" -k 2>/dev/null || true' EXIT
+"$wine_dir/wine64" wineboot >/dev/null 2>&1
+
+echo "== Windows: unit tests and tapes under Wine"
+(cd build-windows && ctest --output-on-failure)
+
+echo "== Windows: snapshots equal the Linux edition's outside the text"
+[[ -x build/app/morlu-bugs ]] || { echo "test-windows: build the Linux edition in build/ first" >&2; exit 1; }
+tests/windows/same_snapshots.sh build build-windows
+
+echo "== Windows: the zip for Windows users, its demo and its README's build command"
+tests/windows/package_check.sh "$(tools/package-windows.sh)"
+
+echo "== Windows: the desktop program under Wine on Xvfb"
+tests/windows/desktop_wine.sh build-windows/app/morlu-bugs.exe
