@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "blend_row.h"
 #include "fill.h"
 #include "text_gdi_font.h"
 
@@ -22,19 +23,6 @@ int64_t advance_sum(const Font& font, std::string_view text) {
     return width;
 }
 
-// out = bg + (fg - bg) * a / 255 per channel, rounded to nearest; a = 255
-// gives the text colour exactly. Red and blue share one multiply in 16-bit
-// lanes; each lane's x / 255 is rounded as (t + (t >> 8)) >> 8 with
-// t = x + 128, which equals the rounded quotient for every x up to 255 * 255.
-uint32_t blend(uint32_t bg, uint32_t fg, uint32_t a) {
-    const uint32_t na = 255 - a;
-    uint32_t rb = (bg & 0xFF00FFu) * na + (fg & 0xFF00FFu) * a + 0x800080u;
-    uint32_t g = (bg & 0x00FF00u) * na + (fg & 0x00FF00u) * a + 0x008000u;
-    rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-    g = ((g + ((g >> 8) & 0x00FF00u)) >> 8) & 0x00FF00u;
-    return rb | g;
-}
-
 // The part of a glyph bitmap whose top-left pixel is at (gx, gy) that lies
 // inside `box`, or nothing. 64-bit, so a pen anywhere in the int32 range is safe.
 std::optional<PixelBox> clip_glyph(const Glyph& g, int64_t gx, int64_t gy, const PixelBox& box) {
@@ -49,18 +37,11 @@ std::optional<PixelBox> clip_glyph(const Glyph& g, int64_t gx, int64_t gy, const
 
 // Blend the covered pixels of `part`, a clipped piece of the glyph at (gx, gy).
 void blend_glyph(Surface& s, const PixelBox& part, const Glyph& g, int64_t gx, int64_t gy, uint32_t color) {
-    const auto width = static_cast<size_t>(part.x1 - part.x0);
-    for (int32_t y = part.y0; y < part.y1; ++y) {
-        const auto offset = static_cast<size_t>((y - gy) * g.width + (part.x0 - gx));
-        const uint8_t* coverage = g.coverage.data() + offset;
-        uint32_t* out = s.row(y) + part.x0;
-        for (size_t i = 0; i < width; ++i) {
-            if (coverage[i] == 255)
-                out[i] = color;
-            else if (coverage[i] != 0)
-                out[i] = blend(out[i], color, coverage[i]);
-        }
-    }
+    const auto offset = static_cast<size_t>((part.y0 - gy) * g.width + (part.x0 - gx));
+    const auto stride = static_cast<size_t>(s.size().w);  // rows are stored one after another
+    blend_block({s.row(part.y0) + part.x0, stride, g.coverage.data() + offset, static_cast<size_t>(g.width),
+                 static_cast<size_t>(part.x1 - part.x0), static_cast<size_t>(part.y1 - part.y0)},
+                color);
 }
 
 // Glyphs along the baseline; one wholly outside `box` costs only its advance.
