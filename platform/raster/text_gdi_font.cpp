@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -38,6 +39,9 @@ int32_t service_height(int32_t height) {
 HFONT create_service_font(const FontRequest& r, int32_t height) {
     LOGFONTA lf{};
     lf.lfHeight = height;
+    // The platform's stock fixed font has 8-pixel characters in a 13-pixel
+    // cell; a fixed-pitch request keeps that proportion at any height.
+    if (r.monospace) lf.lfWidth = (std::abs(height) * 8 + 6) / 13;
     lf.lfWeight = r.weight;
     lf.lfItalic = r.italic ? TRUE : FALSE;
     lf.lfCharSet = ANSI_CHARSET;
