@@ -1,24 +1,11 @@
 // The desktop of the Linux edition: GTK 3.
-#include <cstdio>
-
 #include "desktop_run.h"
 #include "platform/gtk/gtk_backend.h"
-#include "platform/window/win_types.h"
-#include "runtime_session.h"
 
 namespace morlu {
 
-int run_desktop(const EntryOptions& options, MorluEntry entry) {
-    std::string error;
-    auto backend = platform::make_gtk_backend(error);
-    if (!backend) {
-        std::fprintf(stderr, "%s: %s\n", options.program.c_str(), error.c_str());
-        return 1;
-    }
-    runtime_start(*backend);
-    const int status = entry(1, 0, options.command_line.c_str(), platform::SW_SHOWNORMAL);
-    runtime_stop();
-    return status;
+std::unique_ptr<platform::Backend> make_desktop_backend(std::string& error) {
+    return platform::make_gtk_backend(error);
 }
 
 }  // namespace morlu

@@ -1,13 +1,15 @@
-// Running a program on the desktop backend this build has.
+// The desktop backend this build has.
 #pragma once
 
-#include "entry_options.h"
-#include "morlu/canvas.h"
+#include <memory>
+#include <string>
+
+#include "platform/window/backend.h"
 
 namespace morlu {
 
-// Open the desktop, run `entry` and return its status; 1, with one line on
-// stderr, when there is no desktop to open.
-int run_desktop(const EntryOptions& options, MorluEntry entry);
+// Open the desktop and make its backend; nullptr, with `error` set to one line
+// naming the fix, when there is no desktop to open.
+std::unique_ptr<platform::Backend> make_desktop_backend(std::string& error);
 
 }  // namespace morlu

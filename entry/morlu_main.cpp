@@ -5,6 +5,26 @@
 #include "desktop_run.h"
 #include "entry_options.h"
 #include "headless_run.h"
+#include "platform/window/win_types.h"
+#include "runtime_session.h"
+
+namespace {
+
+// The desktop run: 1, with one line, when there is no desktop to open.
+int run_desktop(const morlu::EntryOptions& o, MorluEntry entry) {
+    std::string error;
+    auto backend = morlu::make_desktop_backend(error);
+    if (!backend) {
+        std::fprintf(stderr, "%s: %s\n", o.program.c_str(), error.c_str());
+        return 1;
+    }
+    runtime_start(*backend);
+    const int status = entry(1, 0, o.command_line.c_str(), morlu::platform::SW_SHOWNORMAL);
+    runtime_stop();
+    return status;
+}
+
+}  // namespace
 
 int morlu_main(int argc, char** argv, MorluEntry entry) {
     using morlu::EntryOptions;
@@ -29,5 +49,5 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
     }
     if (o.action == EntryOptions::Action::tape)
         return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line}, entry);
-    return morlu::run_desktop(o, entry);
+    return run_desktop(o, entry);
 }

@@ -29,7 +29,8 @@ constexpr std::array<RunMenuEntry, 16> RUN_MENU = {{
     {MF_SEPARATOR, 0, nullptr},
     {MF_STRING | MF_GRAYED, CMD_INFO, "morlu: the graphics runtime and its bugs"},
     {MF_STRING | MF_GRAYED, CMD_INFO, "MAC: no build; see README.md in the morlu folder"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "WINDOWS: a native edition, cross-built with MinGW-w64 (docs/windows.md)"},
+    {MF_STRING | MF_GRAYED, CMD_INFO,
+     "WINDOWS: a native edition, cross-built with MinGW-w64 (docs/windows.md)"},
     {MF_STRING | MF_GRAYED, CMD_INFO, "UPDATES: git pull in the morlu folder, then tools/run-bugs.sh"},
 }};
 
