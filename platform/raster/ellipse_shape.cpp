@@ -29,7 +29,10 @@ EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), 
         std::shared_ptr<const Extents> extents;
     };
     thread_local std::array<Entry, 256> cache;
-    Entry& e = cache[static_cast<size_t>((w * 131 + h * 7) & 255)];
+    // The top bits of a multiplicative hash spread even sizes and circles (w == h) too.
+    const uint64_t key =
+        static_cast<uint64_t>(w) * 0x9E3779B97F4A7C15u ^ static_cast<uint64_t>(h) * 0xC2B2AE3D27D4EB4Fu;
+    Entry& e = cache[static_cast<size_t>(key >> 56)];
     if (!e.extents || e.w != w || e.h != h) e = {w, h, walk_extents()};
     extent_ = e.extents;
 }

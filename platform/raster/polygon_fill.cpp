@@ -32,7 +32,9 @@ public:
         : top_x_(e.top_x), height_(e.bottom_y - e.top_y), bottom_y_(e.bottom_y), top_y_(e.top_y) {
         const int64_t across = e.bottom_x - e.top_x, rise = first_row - e.top_y;
         constexpr int64_t NARROW = int64_t{1} << 31;
-        if (rise < NARROW && across < NARROW && across > -NARROW) {
+        if (rise == 0) {  // the usual start: the edge's own top row
+            q_ = r_ = 0;
+        } else if (rise < NARROW && across < NARROW && across > -NARROW) {
             q_ = floor_div64(rise * across, height_);
             r_ = rise * across - q_ * height_;
         } else {
