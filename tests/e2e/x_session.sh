@@ -55,9 +55,12 @@ find_window() {
 }
 
 # True once the program has ended (gone, or a zombie waiting to be reaped).
+# Read once: the shell may reap the program between two looks at /proc, and a
+# state that cannot be read is a program that is gone.
 program_ended() {
-    [[ ! -e /proc/$program_pid ]] && return 0
-    [[ $(sed 's/^.*) //' "/proc/$program_pid/stat" 2>/dev/null | cut -d' ' -f1) == Z ]]
+    local state
+    state=$(sed 's/^.*) //' "/proc/$program_pid/stat" 2>/dev/null | cut -d' ' -f1)
+    [[ -z $state || $state == Z || $state == X ]]
 }
 
 program_alive() {
@@ -118,13 +121,15 @@ start_program() {
     program_pid=$!
 }
 
-# Wait up to one second for the program to end, and check it ended with status 0.
+# Wait up to ten seconds for the program to end, and check it ended with status 0.
 expect_clean_exit() {
-    for _ in $(seq 20); do
-        program_ended && break
+    # A hang, not a speed, is what this catches: a loaded machine may take seconds.
+    local ended=0
+    for _ in $(seq 200); do
+        program_ended && ended=1 && break
         sleep 0.05
     done
-    program_ended || fail "the program still runs 1 s after it was asked to end (line ${BASH_LINENO[0]})"
+    ((ended)) || fail "the program still runs 10 s after it was asked to end (line ${BASH_LINENO[0]})"
     wait "$program_pid"
     local status=$?
     program_pid=""
