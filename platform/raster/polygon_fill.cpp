@@ -110,6 +110,72 @@ void crossing_edges(std::span<const Vertex> pts, const RowRange& rows, List& wal
     }
 }
 
+// Whether y only falls, then only rises, going once round the polygon
+// (horizontal edges aside): then every row between its top and bottom
+// crosses exactly two edges, one going down and one coming back up. Every
+// triangle and every pen quadrilateral is such a polygon.
+bool falls_once(std::span<const Vertex> pts) {
+    const auto rise = [&](size_t i) {
+        const int64_t dy = pts[i + 1 == pts.size() ? 0 : i + 1].y - pts[i].y;
+        return (dy > 0) - (dy < 0);
+    };
+    int last = 0;  // going round, the edge before the first is the last one that is not horizontal
+    for (size_t i = pts.size(); i-- > 0 && last == 0;) last = rise(i);
+    int turns = 0;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        const int sign = rise(i);
+        if (sign == 0) continue;
+        if (sign != last) ++turns;
+        last = sign;
+    }
+    return turns == 2;
+}
+
+// The edges of one side of a polygon that falls once, top to bottom; each
+// starts on the row the one before it ends on.
+class Side {
+public:
+    void add(const Edge& e) {
+        edges_.push_back(e);
+    }
+    // Order the edges and start on `first_row`, which is on this side.
+    void start(int64_t first_row) {
+        Edge* e = edges_.data();
+        for (size_t i = 1; i < edges_.size(); ++i)  // a few edges: sorted in place, by their tops
+            for (size_t j = i; j > 0 && e[j].top_y < e[j - 1].top_y; --j) std::swap(e[j], e[j - 1]);
+        while (e[at_].bottom_y <= first_row) ++at_;
+        walk_ = EdgeWalk(e[at_], first_row);
+    }
+    // The crossing on row y, the row after the last one asked for.
+    int64_t column(int64_t y) {
+        if (y >= edges_.data()[at_].bottom_y) walk_ = EdgeWalk(edges_.data()[++at_], y);
+        const int64_t c = walk_.column();
+        walk_.next_row();
+        return c;
+    }
+
+private:
+    SmallList<Edge, 4> edges_;
+    size_t at_ = 0;
+    EdgeWalk walk_;
+};
+
+// A polygon that falls once, two crossings a row: no list, no sort.
+void fill_falling_once(const SpanWriter& out, std::span<const Vertex> pts, const RowRange& rows) {
+    Side down, up;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        const Vertex a = pts[i], b = pts[i + 1 == pts.size() ? 0 : i + 1];
+        if (a.y < b.y) down.add(Edge{a.x, a.y, b.x, b.y});
+        if (a.y > b.y) up.add(Edge{b.x, b.y, a.x, a.y});
+    }
+    down.start(rows.y0);
+    up.start(rows.y0);
+    for (int32_t y = rows.y0; y < rows.y1; ++y) {
+        const int64_t a = down.column(y), b = up.column(y);
+        out.fill(y, {std::min(a, b), std::max(a, b)});
+    }
+}
+
 }  // namespace
 
 // On each row, a pixel is inside when an odd number of edges cross the row
@@ -121,6 +187,10 @@ void fill_polygon(const SpanWriter& out, std::span<const Vertex> pts) {
         pts.begin(), pts.end(), [](const Vertex& a, const Vertex& b) { return a.y < b.y; });
     const auto rows = visible_rows(lowest->y, highest->y, out.clip());
     if (!rows) return;
+    if (falls_once(pts)) {
+        fill_falling_once(out, pts, *rows);
+        return;
+    }
     SmallList<EdgeWalk, 8> walks;
     crossing_edges(pts, *rows, walks);
     SmallList<int64_t, 8> xs;

@@ -97,5 +97,80 @@ TEST(ShapesFuzz, EllipsesFillExactlyWhatTheirOutlineEncloses) {
     }
 }
 
+// Random shapes piled on one surface per batch, the surface's digest compared
+// with the one recorded when the rasteriser was last known right: any change
+// to any pixel of any shape shows. The choices use the engine's own output,
+// which the language fixes, so every build draws the same shapes.
+class Pile {
+public:
+    explicit Pile(uint32_t seed) : rng_(seed) {
+    }
+    uint32_t pick(uint32_t n) {
+        return static_cast<uint32_t>(rng_() % n);
+    }
+    // Mostly on or near a 160 x 120 surface, now and then far off it.
+    int32_t coord() {
+        constexpr int32_t FAR[] = {INT32_MIN, -(1 << 30), -4000, 4000, 1 << 30, INT32_MAX};
+        if (pick(20) == 0) return FAR[pick(std::size(FAR))];
+        return static_cast<int32_t>(pick(200)) - 20;
+    }
+    Pen pen() {
+        constexpr int32_t WIDTHS[] = {0, 1, 1, 2, 3, 4, 5, 6, 7, 9, 16, 40};
+        return {.null = pick(6) == 0, .width = WIDTHS[pick(std::size(WIDTHS))], .color = color()};
+    }
+    Brush brush() {
+        return {.null = pick(4) == 0, .color = color()};
+    }
+    uint32_t color() {
+        return static_cast<uint32_t>(rng_()) & 0xFFFFFF;
+    }
+
+private:
+    std::mt19937 rng_;
+};
+
+void draw_piled_shape(Pile& p, Surface& s, const PixelBox& clip) {
+    switch (p.pick(4)) {
+        case 0:
+            draw_rectangle(s, clip, {p.coord(), p.coord(), p.coord(), p.coord()}, p.pen(), p.brush());
+            break;
+        case 1:
+            draw_ellipse(s, clip, {p.coord(), p.coord(), p.coord(), p.coord()}, p.pen(), p.brush());
+            break;
+        case 2: {
+            std::vector<Point> pts(3 + p.pick(6));
+            for (Point& v : pts) v = {p.coord(), p.coord()};
+            draw_polygon(s, clip, pts, p.pen(), p.brush());
+            break;
+        }
+        default:
+            draw_line(s, clip, {p.coord(), p.coord()}, {p.coord(), p.coord()}, p.pen());
+    }
+}
+
+uint64_t digest(const Surface& s) {
+    uint64_t h = 0xcbf29ce484222325;  // 64-bit FNV-1a over the pixels, row by row
+    for (int32_t y = 0; y < s.size().h; ++y)
+        for (int32_t x = 0; x < s.size().w; ++x) {
+            h ^= s.at(x, y);
+            h *= 0x100000001b3;
+        }
+    return h;
+}
+
+TEST(ShapesFuzz, RandomShapesGiveTheRecordedPixels) {
+    constexpr uint64_t RECORDED[] = {0x1b11b00fd6fdd134, 0xa417cbf085768457, 0x4c8386e8fa309c10,
+                                     0x8ef6af3fec531e06, 0xd00b4360a50e3c32, 0x533205627f1d5c0c,
+                                     0xa7e4be1248a0d7f0, 0x8192b0f352b21255, 0xbb9f54d4ecb72307,
+                                     0xfadbde63fdda38ee, 0xfd7c6f7f2cd4d826, 0xfe19a33711a86c2b};
+    Pile pile(7);
+    for (size_t batch = 0; batch < std::size(RECORDED); ++batch) {
+        Surface s({160, 120}, WHITE);
+        const PixelBox clip = batch % 2 ? PixelBox{7, 5, 150, 111} : s.bounds();
+        for (int i = 0; i < 300; ++i) draw_piled_shape(pile, s, clip);
+        EXPECT_EQ(digest(s), RECORDED[batch]) << "batch " << batch << std::hex << ": 0x" << digest(s);
+    }
+}
+
 }  // namespace
 }  // namespace morlu::raster::testing
