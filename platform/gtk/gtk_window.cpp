@@ -24,7 +24,7 @@ void make_image(NativeWindow& w) {
     if (size.w <= 0 || size.h <= 0) return;
     // Our rows are w * 4 bytes with no padding, which is cairo's RGB24 stride for any width.
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, size.w);
-    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(w.pixels.row(0)),
+    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(w.pixels.pixels()),
                                                   CAIRO_FORMAT_RGB24, size.w, size.h, stride);
 }
 

@@ -34,6 +34,10 @@ inline std::optional<PixelBox> clip_rect(const Rect& r, const PixelBox& clip) {
 // function, so the loop has no tests in it.
 inline void fill_box(Surface& s, const PixelBox& box, uint32_t color) {
     assert(!box.empty() && box.x0 >= 0 && box.y0 >= 0 && box.x1 <= s.size().w && box.y1 <= s.size().h);
+    if (box.x0 == 0 && box.x1 == s.size().w) {
+        s.fill_rows(box.y0, box.y1, color);  // written when next looked at, or not at all if filled again
+        return;
+    }
     const auto width = static_cast<size_t>(box.x1 - box.x0);
     for (int32_t y = box.y0; y < box.y1; ++y) fill_row(s.row(y) + box.x0, width, color);
 }

@@ -46,9 +46,10 @@ template <class GlyphT>
 void blend_glyph(Surface& s, const PixelBox& part, const GlyphT& g, int64_t gx, int64_t gy, uint32_t color) {
     const auto offset = static_cast<size_t>((part.y0 - gy) * g.width + (part.x0 - gx));
     const auto stride = static_cast<size_t>(s.size().w);  // rows are stored one after another
-    blend_block({s.row(part.y0) + part.x0, stride, g.coverage.data() + offset, static_cast<size_t>(g.width),
-                 static_cast<size_t>(part.x1 - part.x0), static_cast<size_t>(part.y1 - part.y0)},
-                color);
+    blend_block(
+        {s.rows(part.y0, part.y1) + part.x0, stride, g.coverage.data() + offset, static_cast<size_t>(g.width),
+         static_cast<size_t>(part.x1 - part.x0), static_cast<size_t>(part.y1 - part.y0)},
+        color);
 }
 
 // Glyphs along the baseline; one wholly outside `box` costs only its advance.

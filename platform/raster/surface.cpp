@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fill_row.h"
+
 namespace morlu::raster {
 
 PixelBox unite(const PixelBox& a, const PixelBox& b) {
@@ -19,7 +21,36 @@ std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b) {
 
 Surface::Surface(Size size, uint32_t fill)
     : size_{std::max(size.w, 0), std::max(size.h, 0)},
-      pixels_(static_cast<size_t>(size_.w) * static_cast<size_t>(size_.h), fill) {
+      pixels_(static_cast<size_t>(size_.w) * static_cast<size_t>(size_.h), fill),
+      noted_(static_cast<size_t>(size_.h), 0),
+      noted_color_(static_cast<size_t>(size_.h), 0) {
+}
+
+void Surface::write_noted_row(int32_t y) const {
+    const auto at = static_cast<size_t>(y);
+    fill_row(pixels_.data() + at * static_cast<size_t>(size_.w), static_cast<size_t>(size_.w),
+             noted_color_[at]);
+    noted_[at] = 0;
+    --noted_count_;
+}
+
+void Surface::fill_rows(int32_t y0, int32_t y1, uint32_t color) {
+    assert(y0 >= 0 && y1 <= size_.h);
+    for (auto y = static_cast<size_t>(y0); y < static_cast<size_t>(y1); ++y) {
+        noted_count_ += noted_[y] ? 0 : 1;
+        noted_[y] = 1;
+        noted_color_[y] = color;
+    }
+}
+
+uint32_t* Surface::pixels() {
+    for (int32_t y = 0; noted_count_ > 0 && y < size_.h; ++y) row(y);
+    return pixels_.data();
+}
+
+const uint32_t* Surface::pixels() const {
+    for (int32_t y = 0; noted_count_ > 0 && y < size_.h; ++y) row(y);
+    return pixels_.data();
 }
 
 void Surface::resize(Size size, uint32_t fill) {

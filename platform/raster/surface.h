@@ -35,6 +35,12 @@ PixelBox unite(const PixelBox& a, const PixelBox& b);
 std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b);
 
 // 32-bit 0x00RRGGBB pixels, rows top to bottom with no padding.
+//
+// A fill of whole rows is only noted, and each row is written when it is
+// next read or drawn on: a frame fills the sky and then the ground over half
+// of it, and the rows the ground fills again are written once, not twice.
+// Every way to the pixels goes through row() or pixels(), which write the
+// noted rows first, so nothing can see the difference but the time.
 class Surface {
 public:
     Surface() = default;
@@ -48,12 +54,23 @@ public:
     }
     uint32_t* row(int32_t y) {
         assert(y >= 0 && y < size_.h);
+        if (noted_[static_cast<size_t>(y)]) write_noted_row(y);
         return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(size_.w);
     }
     const uint32_t* row(int32_t y) const {
         assert(y >= 0 && y < size_.h);
+        if (noted_[static_cast<size_t>(y)]) write_noted_row(y);
         return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(size_.w);
     }
+    // Rows y0..y1-1, one after another at the surface's width, as one block.
+    uint32_t* rows(int32_t y0, int32_t y1) {
+        assert(y0 >= 0 && y0 < y1 && y1 <= size_.h);
+        for (int32_t y = y0 + 1; y < y1; ++y) row(y);
+        return row(y0);
+    }
+    // All the pixels as one block, for handing to a display service.
+    uint32_t* pixels();
+    const uint32_t* pixels() const;
     uint32_t& at(int32_t x, int32_t y) {
         assert(x >= 0 && x < size_.w);
         return row(y)[x];
@@ -62,12 +79,21 @@ public:
         assert(x >= 0 && x < size_.w);
         return row(y)[x];
     }
+    // Fill rows y0..y1-1 of the surface's full width with one colour.
+    void fill_rows(int32_t y0, int32_t y1, uint32_t color);
     // Change the size; pixels that stay inside keep their values, new ones get `fill`.
     void resize(Size size, uint32_t fill = 0);
 
 private:
+    void write_noted_row(int32_t y) const;
+
     Size size_;
-    std::vector<uint32_t> pixels_;
+    // Written lazily by const readers too: a noted row's pixels are already
+    // its colour as far as anyone can tell.
+    mutable std::vector<uint32_t> pixels_;
+    mutable std::vector<uint8_t> noted_;  // per row: filled, not yet written
+    std::vector<uint32_t> noted_color_;   // per row: the colour it was filled with
+    mutable int32_t noted_count_ = 0;
 };
 
 // Copy `box` of `src` to the same place in `dst`, clipped to both.

@@ -29,7 +29,7 @@ void draw_pixels(const NativeWindow& w, HDC dc) {
     info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB in memory is blue, green, red, unused
     info.bmiHeader.biCompression = BI_RGB;
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(size.w), static_cast<DWORD>(size.h), 0, 0, 0,
-                      static_cast<UINT>(size.h), w.pixels.row(0), &info, DIB_RGB_COLORS);
+                      static_cast<UINT>(size.h), w.pixels.pixels(), &info, DIB_RGB_COLORS);
 }
 
 void paint(NativeWindow& w) {

@@ -94,6 +94,14 @@ int line_to(Hdc hdc, int32_t x, int32_t y) {
     return 1;
 }
 
+int gdi_flush() {
+    for (auto& [id, window] : platform_state.windows) window.pixels.pixels();
+    platform_state.objects.for_each([](GdiObject& o) {
+        if (o.bitmap) o.bitmap->pixels();
+    });
+    return 1;
+}
+
 int bit_blt(Hdc dst,
             int32_t x,
             int32_t y,

@@ -48,6 +48,11 @@ public:
     size_t size() const {
         return live_;
     }
+    template <class Visit>
+    void for_each(Visit&& visit) {
+        for (Slot& slot : slots_)
+            if (slot.value) visit(*slot.value);
+    }
 
 private:
     static constexpr size_t MAX_SLOTS = 0xFFFF;

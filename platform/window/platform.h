@@ -183,6 +183,9 @@ int bit_blt(Hdc dst,
             int32_t sx,
             int32_t sy,
             uint32_t rop);
+// Write out every drawing still held back (fills of whole rows wait until the
+// row is next used), so each window's and bitmap's memory holds its pixels.
+int gdi_flush();
 // Move the whole content by (dx, dy); uncovered pixels keep their old values.
 int scroll_dc(Hdc hdc,
               int32_t dx,

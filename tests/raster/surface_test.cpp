@@ -45,5 +45,27 @@ TEST(Surface, ResizeKeepsThePixelsThatStayInside) {
     EXPECT_EQ(s.at(0, 3), 7u);
 }
 
+// Whole rows filled are written when next used; every way to the pixels
+// sees them filled, and a row filled again takes the last colour.
+TEST(Surface, RowsFilledWholeReadBackThroughEveryWayToThePixels) {
+    Surface s = numbered({3, 5});
+    s.fill_rows(1, 4, 5);
+    s.fill_rows(2, 3, 6);
+    s.at(0, 3) = 9;
+    const Surface& view = s;
+    EXPECT_EQ(view.at(2, 1), 5u);
+    EXPECT_EQ(s.rows(2, 4)[1], 6u);
+    EXPECT_EQ(s.rows(2, 4)[3], 9u);
+    EXPECT_EQ(s.rows(2, 4)[4], 5u);
+    Surface copy = numbered({3, 5});
+    s.fill_rows(0, 5, 8);
+    copy_box(copy, s, {0, 4, 3, 5});
+    EXPECT_EQ(copy.at(1, 4), 8u);
+    EXPECT_EQ(copy.at(1, 3), 31u);
+    const uint32_t* all = s.pixels();
+    EXPECT_EQ(all[0], 8u);
+    EXPECT_EQ(all[14], 8u);
+}
+
 }  // namespace
 }  // namespace morlu::raster
