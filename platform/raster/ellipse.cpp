@@ -45,7 +45,12 @@ void paint_ring_row(const SpanWriter& pen,
 void fill_shape(const SpanWriter& out, const EllipseShape& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), out.clip());
     if (!rows) return;
-    for (int32_t y = rows->y0; y < rows->y1; ++y) out.fill(y, e.row(y));
+    const SpanWriter writer = out;  // local copies: filling a run cannot change them
+    if (const auto walked = e.walked_rows(); walked.extent) {
+        for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, walked.row(y));
+        return;
+    }
+    for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, e.row(y));
 }
 
 // A one-pixel outline: the ellipse's pixels that have a neighbour outside it

@@ -31,16 +31,30 @@ public:
     int64_t bottom() const {
         return t_ + h_;
     }
+    // The rows of a walked ellipse as plain values, for loops that fill row
+    // after row: a copy kept in the loop need not be read again after each run
+    // is filled. Null extents for the other ellipses, which have only row().
+    struct WalkedRows {
+        int64_t l, t, w, h;
+        const int64_t* extent;
+        ColumnRange row(int64_t y) const {
+            const int64_t twice = 2 * (y - t) - (h - 1);
+            const int64_t u = extent[static_cast<uint64_t>(twice < 0 ? -twice : twice) / 2];
+            if (u < 0) return {};
+            const auto a = static_cast<uint64_t>(w - 1);
+            return {l + static_cast<int64_t>((a - static_cast<uint64_t>(u)) / 2),
+                    l + static_cast<int64_t>((a + static_cast<uint64_t>(u)) / 2) + 1};
+        }
+    };
+    WalkedRows walked_rows() const {
+        return {l_, t_, w_, h_, extent_ ? extent_->data() : nullptr};
+    }
     // The ellipse's columns on row y; empty outside it and on left-out rows.
     // Inline for the walked ellipses, whose rows every shape reads one by one.
     ColumnRange row(int64_t y) const {
         if (y < t_ || y >= t_ + h_) return {};
         if (!extent_) return other_row(y);
-        const int64_t twice = 2 * (y - t_) - (h_ - 1);
-        const int64_t u = (*extent_)[static_cast<size_t>((twice < 0 ? -twice : twice) / 2)];
-        if (u < 0) return {};
-        const int64_t a = w_ - 1;
-        return {l_ + (a - u) / 2, l_ + (a + u) / 2 + 1};
+        return walked_rows().row(y);
     }
     // Whether path() is available: the walk was traced.
     bool traced() const {

@@ -13,11 +13,13 @@ namespace {
 // A non-horizontal edge, top end first. It crosses rows top_y..bottom_y-1:
 // a centre on its top end counts and one on its bottom end does not, which is
 // what puts top edges inside and bottom edges outside.
+// Always made with all four values; no defaults, so a list of them on the
+// stack costs nothing to set up.
 struct Edge {
-    int64_t top_x = 0;
-    int64_t top_y = 0;
-    int64_t bottom_x = 0;
-    int64_t bottom_y = 0;
+    int64_t top_x;
+    int64_t top_y;
+    int64_t bottom_x;
+    int64_t bottom_y;
 };
 
 // Where an edge crosses the rows, walked one row at a time without dividing:
@@ -170,9 +172,10 @@ void fill_falling_once(const SpanWriter& out, std::span<const Vertex> pts, const
     }
     down.start(rows.y0);
     up.start(rows.y0);
+    const SpanWriter writer = out;  // a local copy: filling a run cannot change it
     for (int32_t y = rows.y0; y < rows.y1; ++y) {
         const int64_t a = down.column(y), b = up.column(y);
-        out.fill(y, {std::min(a, b), std::max(a, b)});
+        writer.fill(y, {std::min(a, b), std::max(a, b)});
     }
 }
 
