@@ -44,9 +44,20 @@ __attribute__((target("avx2"))) __m256i blend8(__m256i bg, __m256i a, __m256i fg
     return _mm256_or_si256(rb, g);
 }
 
-// Up to eight coverage bytes as the low lanes of a 64-bit value.
-inline uint64_t load_coverage(const uint8_t* coverage, size_t count) {
+// The last 1..7 coverage bytes of a row as the low lanes of a 64-bit value.
+// One 8-byte load where the block has eight bytes from `coverage` on (`after`)
+// or eight ending with the row's last byte (`before` lie ahead of `coverage`
+// in the block); the bytes beyond the row are shifted or masked away.
+inline uint64_t load_coverage(const uint8_t* coverage, size_t count, size_t before, size_t after) {
     uint64_t eight = 0;
+    if (after >= 8) {
+        std::memcpy(&eight, coverage, 8);
+        return eight & ((uint64_t{1} << (8 * count)) - 1);
+    }
+    if (before + count >= 8) {
+        std::memcpy(&eight, coverage + count - 8, 8);
+        return eight >> (8 * (8 - count));
+    }
     for (size_t k = 0; k < count; ++k) eight |= uint64_t{coverage[k]} << (8 * k);
     return eight;
 }
@@ -69,7 +80,9 @@ __attribute__((target("avx2"))) void blend_avx2(const CoverageBlock& b, uint32_t
             _mm256_storeu_si256(at, blend8(_mm256_loadu_si256(at), a, fg_rb, fg_g));
         }
         if (rest == 0) continue;
-        const uint64_t eight = load_coverage(coverage + whole, rest);
+        const size_t before = y * b.coverage_stride + whole;
+        const size_t after = (b.rows - 1 - y) * b.coverage_stride + b.width - whole;
+        const uint64_t eight = load_coverage(coverage + whole, rest, before, after);
         if (eight == 0) continue;
         const __m256i a = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight)));
         auto* at = reinterpret_cast<int*>(out + whole);
