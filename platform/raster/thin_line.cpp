@@ -1,5 +1,6 @@
 #include "thin_line.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "exact_math.h"
@@ -95,11 +96,59 @@ StepRange visible_steps(const LineSteps& line,
                            line.steps_between(Int128{minor_lo} - line.minor, Int128{minor_hi} - line.minor));
 }
 
+// The offsets of a small line's steps, one step after another, kept as the
+// quotient and remainder of offset()'s division and stepped without dividing.
+// A step moves the numerator by 2*dm, which is at most the denominator, so
+// one correction keeps the remainder in range.
+class OffsetWalk {
+public:
+    OffsetWalk(const LineSteps& line, int64_t k) : step_(2 * line.dm), denominator_(2 * line.length) {
+        const int64_t numerator = 2 * k * line.dm - line.length;
+        offset_ = ceil_div64(numerator, denominator_);
+        remainder_ = offset_ * denominator_ - numerator;
+    }
+    int64_t offset() const {
+        return offset_;
+    }
+    void next() {
+        remainder_ -= step_;
+        if (remainder_ < 0) {
+            ++offset_;
+            remainder_ += denominator_;
+        } else if (remainder_ >= denominator_) {
+            --offset_;
+            remainder_ -= denominator_;
+        }
+    }
+
+private:
+    int64_t step_, denominator_, offset_ = 0, remainder_ = 0;
+};
+
+// Whether the visible steps of `line` can be walked in 64 bits.
+bool walkable(const LineSteps& line, const StepRange& k) {
+    return line.small_line() && LineSteps::small(k.first) && LineSteps::small(k.last);
+}
+
 // An x-major line: each row it visits holds one run of consecutive steps.
 void draw_x_major(const SpanWriter& out, const LineSteps& line) {
     const PixelBox& c = out.clip();
     const StepRange k = visible_steps(line, c.x0, c.x1 - 1, c.y0, c.y1 - 1);
     if (k.first > k.last) return;
+    if (walkable(line, k)) {
+        const SpanWriter writer = out;  // a local copy: filling a run cannot change it
+        const auto first = static_cast<int64_t>(k.first), last = static_cast<int64_t>(k.last);
+        OffsetWalk walk(line, first);
+        for (int64_t run = first, step = first; step <= last; ++step) {
+            const int64_t j = walk.offset();
+            walk.next();
+            if (step < last && walk.offset() == j) continue;  // the run goes on along this row
+            const int64_t a = line.major + line.dir * run, b = line.major + line.dir * step;
+            writer.fill(static_cast<int32_t>(line.minor + j), {std::min(a, b), std::max(a, b) + 1});
+            run = step + 1;
+        }
+        return;
+    }
     const Int128 j_first = line.offset(k.first), j_last = line.offset(k.last);
     const Int128 dj = j_last >= j_first ? 1 : -1, rows = (j_last - j_first) * dj + 1;
     for (Int128 n = 0; n < rows; ++n) {
@@ -113,6 +162,16 @@ void draw_x_major(const SpanWriter& out, const LineSteps& line) {
 void draw_y_major(const SpanWriter& out, const LineSteps& line) {
     const PixelBox& c = out.clip();
     const StepRange k = visible_steps(line, c.y0, c.y1 - 1, c.x0, c.x1 - 1);
+    if (k.first > k.last) return;
+    if (walkable(line, k)) {
+        const SpanWriter writer = out;  // a local copy: filling a pixel cannot change it
+        OffsetWalk walk(line, static_cast<int64_t>(k.first));
+        for (auto i = static_cast<int64_t>(k.first); i <= static_cast<int64_t>(k.last); ++i, walk.next()) {
+            const int64_t x = line.minor + walk.offset();
+            writer.fill(static_cast<int32_t>(line.major + line.dir * i), {x, x + 1});
+        }
+        return;
+    }
     for (Int128 i = k.first; i <= k.last; ++i) {
         const int64_t x = static_cast<int64_t>(line.minor + line.offset(i));
         out.fill(static_cast<int32_t>(line.major + line.dir * i), {x, x + 1});
