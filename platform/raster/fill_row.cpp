@@ -19,7 +19,11 @@ void fill_portable(uint32_t* p, size_t n, uint32_t color) {
 // build still runs on those without (see pick_fill).
 __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t color) {
     const __m256i v = _mm256_set1_epi32(static_cast<int>(color));
-    size_t i = 0;
+    // One store for the first pixels, then stores on 32-byte boundaries, so
+    // that none of them straddles two cache lines. Pixels are 4-byte aligned,
+    // so the head is 0..7 pixels, all inside a run of at least 32.
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+    size_t i = (32 - (reinterpret_cast<uintptr_t>(p) & 31)) / 4 % 8;
     for (; i + 32 <= n; i += 32) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), v);
