@@ -8,19 +8,22 @@
 namespace morlu::platform {
 namespace {
 
-// A context ready to draw: its pixels, its clip box and its selected objects.
+// A context ready to draw: its pixels, its clip box and its selected objects;
+// no target when the context or what it draws on is gone. Made in place
+// rather than wrapped in an optional, whose copy would cost every shape.
 struct Canvas {
     DeviceContext* dc = nullptr;
     Surface* target = nullptr;
     PixelBox clip;
+    explicit operator bool() const {
+        return target != nullptr;
+    }
 };
 
-std::optional<Canvas> canvas_of(Hdc hdc) {
+Canvas canvas_of(Hdc hdc) {
     Canvas c;
     c.dc = find_dc(hdc);
-    if (!c.dc) return std::nullopt;
-    c.target = dc_target(*c.dc, &c.clip);
-    if (!c.target) return std::nullopt;
+    if (c.dc) c.target = dc_target(*c.dc, &c.clip);
     return c;
 }
 
@@ -51,28 +54,28 @@ std::string_view text_view(const char* text, int32_t length) {
 }  // namespace
 
 int rectangle(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c) return fail(0, "rectangle: no such context");
-    raster::draw_rectangle(*c->target, c->clip, {left, top, right, bottom}, pen_of(*c->dc), brush_of(*c->dc));
-    dc_damaged(*c->dc, c->clip);
+    raster::draw_rectangle(*c.target, c.clip, {left, top, right, bottom}, pen_of(*c.dc), brush_of(*c.dc));
+    dc_damaged(*c.dc, c.clip);
     return 1;
 }
 
 int ellipse(Hdc hdc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c) return fail(0, "ellipse: no such context");
-    raster::draw_ellipse(*c->target, c->clip, {left, top, right, bottom}, pen_of(*c->dc), brush_of(*c->dc));
-    dc_damaged(*c->dc, c->clip);
+    raster::draw_ellipse(*c.target, c.clip, {left, top, right, bottom}, pen_of(*c.dc), brush_of(*c.dc));
+    dc_damaged(*c.dc, c.clip);
     return 1;
 }
 
 int polygon(Hdc hdc, const PointL* points, int32_t count) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c || !points || count < 2) return fail(0, "polygon: no such context, or too few points");
     std::vector<raster::Point> pts(static_cast<size_t>(count));
     for (size_t i = 0; i < pts.size(); ++i) pts[i] = {points[i].x, points[i].y};
-    raster::draw_polygon(*c->target, c->clip, pts, pen_of(*c->dc), brush_of(*c->dc));
-    dc_damaged(*c->dc, c->clip);
+    raster::draw_polygon(*c.target, c.clip, pts, pen_of(*c.dc), brush_of(*c.dc));
+    dc_damaged(*c.dc, c.clip);
     return 1;
 }
 
@@ -85,12 +88,12 @@ int move_to(Hdc hdc, int32_t x, int32_t y, PointL* old) {
 }
 
 int line_to(Hdc hdc, int32_t x, int32_t y) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c) return fail(0, "line_to: no such context");
-    const PointL from = c->dc->position;
-    raster::draw_line(*c->target, c->clip, {from.x, from.y}, {x, y}, pen_of(*c->dc));
-    c->dc->position = {x, y};
-    dc_damaged(*c->dc, c->clip);
+    const PointL from = c.dc->position;
+    raster::draw_line(*c.target, c.clip, {from.x, from.y}, {x, y}, pen_of(*c.dc));
+    c.dc->position = {x, y};
+    dc_damaged(*c.dc, c.clip);
     return 1;
 }
 
@@ -111,33 +114,33 @@ int bit_blt(Hdc dst,
             int32_t sx,
             int32_t sy,
             uint32_t rop) {
-    auto to = canvas_of(dst);
-    auto from = canvas_of(src);
+    const Canvas to = canvas_of(dst);
+    const Canvas from = canvas_of(src);
     if (!to || !from || rop != SRCCOPY) return fail(0, "bit_blt: bad context or operation");
-    raster::copy_area(*to->target, to->clip, x, y, *from->target, sx, sy, w, h);
-    dc_damaged(*to->dc, to->clip);
+    raster::copy_area(*to.target, to.clip, x, y, *from.target, sx, sy, w, h);
+    dc_damaged(*to.dc, to.clip);
     return 1;
 }
 
 int scroll_dc(Hdc hdc, int32_t dx, int32_t dy, const RectL*, const RectL*, void*, RectL* update) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c) return fail(0, "scroll_dc: no such context");
-    raster::scroll_box(*c->target, c->clip, dx, dy);
-    dc_damaged(*c->dc, c->clip);
+    raster::scroll_box(*c.target, c.clip, dx, dy);
+    dc_damaged(*c.dc, c.clip);
     if (update) *update = {};
     return 1;
 }
 
 int text_out(Hdc hdc, int32_t x, int32_t y, const char* text, int32_t length) {
-    auto c = canvas_of(hdc);
+    const Canvas c = canvas_of(hdc);
     if (!c) return fail(0, "text_out: no such context");
-    const raster::Font* font = font_of(*c->dc);
+    const raster::Font* font = font_of(*c.dc);
     if (!font) return fail(0, "text_out: no font could be found");
     std::optional<uint32_t> background;
-    if (c->dc->bk_mode == OPAQUE) background = to_pixel(c->dc->bk_color);
-    raster::draw_text(*c->target, c->clip, *font, x, y, text_view(text, length), to_pixel(c->dc->text_color),
+    if (c.dc->bk_mode == OPAQUE) background = to_pixel(c.dc->bk_color);
+    raster::draw_text(*c.target, c.clip, *font, x, y, text_view(text, length), to_pixel(c.dc->text_color),
                       background);
-    dc_damaged(*c->dc, c->clip);
+    dc_damaged(*c.dc, c.clip);
     return 1;
 }
 

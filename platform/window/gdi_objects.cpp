@@ -3,34 +3,42 @@
 namespace morlu::platform {
 namespace {
 
-Hgdiobj add_object(GdiObject object) {
-    return Hgdiobj{platform_state.objects.add(std::move(object))};
+// A new object, set up in its table slot by init(object).
+template <class Init>
+Hgdiobj add_object(Init&& init) {
+    return Hgdiobj{platform_state.objects.make(init)};
 }
 
-GdiObject pen_object(bool null, int32_t width, ColorRef color) {
-    GdiObject o;
-    o.kind = GdiObject::Kind::pen;
-    o.pen = {null, width, to_pixel(color)};
-    return o;
+Hgdiobj add_pen(bool null, int32_t width, ColorRef color, bool stock = false) {
+    return add_object([&](GdiObject& o) {
+        o.kind = GdiObject::Kind::pen;
+        o.stock = stock;
+        o.pen = {null, width, to_pixel(color)};
+    });
 }
 
-GdiObject brush_object(bool null, ColorRef color) {
-    GdiObject o;
-    o.kind = GdiObject::Kind::brush;
-    o.brush = {null, to_pixel(color)};
-    return o;
+Hgdiobj add_brush(bool null, ColorRef color, bool stock = false) {
+    return add_object([&](GdiObject& o) {
+        o.kind = GdiObject::Kind::brush;
+        o.stock = stock;
+        o.brush = {null, to_pixel(color)};
+    });
 }
 
-GdiObject font_object(const raster::FontRequest& request) {
-    GdiObject o;
-    o.kind = GdiObject::Kind::font;
-    o.font = std::make_shared<FontObject>(FontObject{request, nullptr, false});
-    return o;
+Hgdiobj add_font(const raster::FontRequest& request, bool stock = false) {
+    return add_object([&](GdiObject& o) {
+        o.kind = GdiObject::Kind::font;
+        o.stock = stock;
+        o.font = std::make_shared<FontObject>(FontObject{request, nullptr, false});
+    });
 }
 
-void add_stock(int index, GdiObject object) {
-    object.stock = true;
-    platform_state.stock[index] = add_object(std::move(object));
+Hgdiobj add_bitmap(Size size, bool stock) {
+    return add_object([&](GdiObject& o) {
+        o.kind = GdiObject::Kind::bitmap;
+        o.stock = stock;
+        o.bitmap = std::make_shared<Surface>(size, 0);
+    });
 }
 
 Hgdiobj* selected_slot(DeviceContext& dc, GdiObject::Kind kind) {
@@ -57,20 +65,17 @@ void release_selection(Hgdiobj handle) {
 }  // namespace
 
 void make_stock_objects() {
-    add_stock(WHITE_BRUSH, brush_object(false, rgb(255, 255, 255)));
-    add_stock(BLACK_BRUSH, brush_object(false, rgb(0, 0, 0)));
-    add_stock(NULL_BRUSH, brush_object(true, 0));
-    add_stock(WHITE_PEN, pen_object(false, 1, rgb(255, 255, 255)));
-    add_stock(BLACK_PEN, pen_object(false, 1, rgb(0, 0, 0)));
-    add_stock(NULL_PEN, pen_object(true, 1, 0));
+    Hgdiobj* stock = platform_state.stock;
+    stock[WHITE_BRUSH] = add_brush(false, rgb(255, 255, 255), true);
+    stock[BLACK_BRUSH] = add_brush(false, rgb(0, 0, 0), true);
+    stock[NULL_BRUSH] = add_brush(true, 0, true);
+    stock[WHITE_PEN] = add_pen(false, 1, rgb(255, 255, 255), true);
+    stock[BLACK_PEN] = add_pen(false, 1, rgb(0, 0, 0), true);
+    stock[NULL_PEN] = add_pen(true, 1, 0, true);
     // The log console's fixed font: the default monospace face with a 13-pixel cell.
-    add_stock(ANSI_FIXED_FONT, font_object({13, FW_NORMAL, false, true, "monospace"}));
-    add_stock(SYSTEM_FONT, font_object({16, FW_BOLD, false, false, "sans-serif"}));
-    GdiObject bitmap;
-    bitmap.kind = GdiObject::Kind::bitmap;
-    bitmap.stock = true;
-    bitmap.bitmap = std::make_shared<Surface>(Size{1, 1});
-    platform_state.default_bitmap = add_object(std::move(bitmap));
+    stock[ANSI_FIXED_FONT] = add_font({13, FW_NORMAL, false, true, "monospace"}, true);
+    stock[SYSTEM_FONT] = add_font({16, FW_BOLD, false, false, "sans-serif"}, true);
+    platform_state.default_bitmap = add_bitmap({1, 1}, true);
 }
 
 Hgdiobj get_stock_object(int index) {
@@ -79,11 +84,11 @@ Hgdiobj get_stock_object(int index) {
 }
 
 Hgdiobj create_pen(int style, int32_t width, ColorRef color) {
-    return add_object(pen_object(style == PS_NULL, width < 0 ? 0 : width, color));
+    return add_pen(style == PS_NULL, width < 0 ? 0 : width, color);
 }
 
 Hgdiobj create_solid_brush(ColorRef color) {
-    return add_object(brush_object(false, color));
+    return add_brush(false, color);
 }
 
 Hgdiobj create_font(int32_t height,
@@ -100,8 +105,7 @@ Hgdiobj create_font(int32_t height,
                     uint32_t,
                     uint32_t,
                     const char* face) {
-    return add_object(
-        font_object({height, weight == 0 ? FW_NORMAL : weight, italic != 0, false, face ? face : ""}));
+    return add_font({height, weight == 0 ? FW_NORMAL : weight, italic != 0, false, face ? face : ""});
 }
 
 Hgdiobj create_compatible_bitmap(Hdc hdc, int32_t w, int32_t h) {
@@ -109,10 +113,7 @@ Hgdiobj create_compatible_bitmap(Hdc hdc, int32_t w, int32_t h) {
     // Keep a runaway size from taking all memory: the platform refuses such bitmaps too.
     if (w <= 0 || h <= 0 || int64_t{w} * h > (int64_t{1} << 26))
         return fail(Hgdiobj::none, "create_compatible_bitmap: bad size");
-    GdiObject o;
-    o.kind = GdiObject::Kind::bitmap;
-    o.bitmap = std::make_shared<Surface>(Size{w, h}, 0);
-    return add_object(std::move(o));
+    return add_bitmap({w, h}, false);
 }
 
 const raster::Font* object_font(GdiObject& object) {

@@ -15,6 +15,13 @@ public:
     // Up to 65,535 live records; beyond that add() refuses (returns 0), as the
     // platform refuses objects past its handle limit.
     uint32_t add(T value) {
+        return make([&](T& made) { made = std::move(value); });
+    }
+    // A new record made in its slot by init(record), from a default one: no
+    // copy or move of the record, which matters for the drawing objects made
+    // and freed around every shape.
+    template <class Init>
+    uint32_t make(Init&& init) {
         uint32_t index = 0;
         if (!free_.empty()) {
             index = free_.back();
@@ -22,17 +29,18 @@ public:
         } else if (slots_.size() < MAX_SLOTS) {
             index = static_cast<uint32_t>(slots_.size());
             slots_.emplace_back();
+            count_ = slots_.size();
         } else {
             return 0;
         }
         Slot& slot = slots_[index];
-        slot.value = std::move(value);
+        init(slot.value.emplace());
         ++live_;
         return handle_of(index, slot.generation);
     }
     T* find(uint32_t handle) {
         const uint32_t index = (handle & 0xFFFF) - 1;
-        if (handle == 0 || index >= slots_.size()) return nullptr;
+        if (handle == 0 || index >= count_) return nullptr;
         Slot& slot = slots_[index];
         return slot.value && slot.generation == handle >> 16 ? &*slot.value : nullptr;
     }
@@ -64,6 +72,7 @@ private:
         return (generation << 16) | (index + 1);
     }
     std::vector<Slot> slots_;
+    size_t count_ = 0;  // slots_.size(), kept so that a lookup need not divide by a slot's size
     std::vector<uint32_t> free_;
     size_t live_ = 0;
 };

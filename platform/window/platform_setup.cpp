@@ -4,6 +4,10 @@ namespace morlu::platform {
 
 PlatformState platform_state;
 
+void note_failure(const char* why) {
+    platform_state.last_error = why;
+}
+
 void platform_start(Backend& backend) {
     platform_stop();
     platform_state.backend = &backend;

@@ -116,10 +116,14 @@ struct PlatformState {
 
 extern PlatformState platform_state;
 
+// Note why an operation failed. Out of line and cold: failures are rare, and
+// the string it sets would otherwise weigh on every drawing call.
+[[gnu::cold, gnu::noinline]] void note_failure(const char* why);
+
 // Record why an operation failed and return `result`, the failure value.
 template <typename T>
 T fail(T result, const char* why) {
-    platform_state.last_error = why;
+    note_failure(why);
     return result;
 }
 
