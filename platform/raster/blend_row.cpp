@@ -62,7 +62,10 @@ inline uint64_t load_coverage(const uint8_t* coverage, size_t count, size_t befo
     return eight;
 }
 
-__attribute__((target("avx2"))) void blend_avx2(const CoverageBlock& b, uint32_t color) {
+__attribute__((target("avx2"))) void blend_avx2(const CoverageBlock& block, uint32_t color) {
+    // A local copy: stores of whole vectors may alias anything, and would
+    // have the block's fields read again on every row.
+    const CoverageBlock b = block;
     const __m256i fg_rb = _mm256_set1_epi32(static_cast<int>(color & 0xFF00FFu));
     const __m256i fg_g = _mm256_set1_epi32(static_cast<int>(color & 0x00FF00u));
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
