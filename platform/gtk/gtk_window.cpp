@@ -154,6 +154,7 @@ void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box)
     if (!shown || !w.image) return;
     cairo_surface_flush(w.image);
     copy_box(w.pixels, pixels, *shown);
+    w.pixels.pixels();  // cairo reads the memory itself: rows filled whole are written now
     const int width = shown->x1 - shown->x0;
     const int height = shown->y1 - shown->y0;
     cairo_surface_mark_dirty_rectangle(w.image, shown->x0, shown->y0, width, height);

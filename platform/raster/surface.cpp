@@ -59,12 +59,37 @@ void Surface::resize(Size size, uint32_t fill) {
     *this = std::move(next);
 }
 
+namespace {
+
+// `width` pixels of row sy of src, from column sx, to row dy of dst at column
+// dx. A row filled whole and not yet written is one colour, so its copy is a
+// fill, or a note of one when it covers dst's whole row: a frame's rows that
+// hold only sky or ground reach the window without being written at all.
+void copy_row(Surface& dst,
+              int32_t dy,
+              int64_t dx,
+              const Surface& src,
+              int32_t sy,
+              int64_t sx,
+              size_t width) {
+    if (const auto color = src.noted_color(sy)) {
+        if (dx == 0 && width == static_cast<size_t>(dst.size().w))
+            dst.fill_rows(dy, dy + 1, *color);
+        else
+            fill_row(dst.row(dy) + dx, width, *color);
+        return;
+    }
+    std::memmove(dst.row(dy) + dx, src.row(sy) + sx, width * sizeof(uint32_t));
+}
+
+}  // namespace
+
 void copy_box(Surface& dst, const Surface& src, const PixelBox& box) {
     const auto clipped = intersect(box, intersect(dst.bounds(), src.bounds()).value_or(PixelBox{}));
     if (!clipped) return;
     const auto width = static_cast<size_t>(clipped->x1 - clipped->x0);
     for (int32_t y = clipped->y0; y < clipped->y1; ++y)
-        std::memcpy(dst.row(y) + clipped->x0, src.row(y) + clipped->x0, width * sizeof(uint32_t));
+        copy_row(dst, y, clipped->x0, src, y, clipped->x0, width);
 }
 
 void copy_area(Surface& dst,
@@ -88,10 +113,8 @@ void copy_area(Surface& dst,
     y1 = std::min({y1, int64_t{clip->y1}, int64_t{src.size().h} - oy});
     if (x0 >= x1 || y0 >= y1) return;
     const auto width = static_cast<size_t>(x1 - x0);
-    for (int64_t y = y0; y < y1; ++y) {
-        const uint32_t* from = src.row(static_cast<int32_t>(y + oy)) + (x0 + ox);
-        std::memmove(dst.row(static_cast<int32_t>(y)) + x0, from, width * sizeof(uint32_t));
-    }
+    for (int64_t y = y0; y < y1; ++y)
+        copy_row(dst, static_cast<int32_t>(y), x0, src, static_cast<int32_t>(y + oy), x0 + ox, width);
 }
 
 void scroll_box(Surface& s, const PixelBox& box, int32_t dx, int32_t dy) {

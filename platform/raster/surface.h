@@ -81,6 +81,12 @@ public:
     }
     // Fill rows y0..y1-1 of the surface's full width with one colour.
     void fill_rows(int32_t y0, int32_t y1, uint32_t color);
+    // The colour of row y when it was filled whole and is not yet written.
+    std::optional<uint32_t> noted_color(int32_t y) const {
+        assert(y >= 0 && y < size_.h);
+        if (!noted_[static_cast<size_t>(y)]) return std::nullopt;
+        return noted_color_[static_cast<size_t>(y)];
+    }
     // Change the size; pixels that stay inside keep their values, new ones get `fill`.
     void resize(Size size, uint32_t fill = 0);
 

@@ -62,6 +62,11 @@ TEST(Surface, RowsFilledWholeReadBackThroughEveryWayToThePixels) {
     copy_box(copy, s, {0, 4, 3, 5});
     EXPECT_EQ(copy.at(1, 4), 8u);
     EXPECT_EQ(copy.at(1, 3), 31u);
+    Surface wider = numbered({5, 2});
+    copy_area(wider, wider.bounds(), 1, 1, s, 0, 2, 3, 1);
+    EXPECT_EQ(wider.at(0, 1), 10u);
+    EXPECT_EQ(wider.at(3, 1), 8u);
+    EXPECT_EQ(wider.at(4, 1), 14u);
     const uint32_t* all = s.pixels();
     EXPECT_EQ(all[0], 8u);
     EXPECT_EQ(all[14], 8u);
