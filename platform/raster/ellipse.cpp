@@ -46,7 +46,7 @@ void fill_shape(const SpanWriter& out, const EllipseShape& e) {
     const auto rows = visible_rows(e.top(), e.bottom(), out.clip());
     if (!rows) return;
     const SpanWriter writer = out;  // local copies: filling a run cannot change them
-    if (const auto walked = e.walked_rows(); walked.extent) {
+    if (const auto walked = e.walked_rows(); walked.spans) {
         for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, walked.row(y));
         return;
     }

@@ -26,29 +26,40 @@ EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), 
     // The last sizes drawn, by size: a direct-mapped cache, one per thread.
     struct Entry {
         int64_t w = 0, h = 0;
-        std::shared_ptr<const Extents> extents;
+        std::shared_ptr<const Spans> spans;
     };
     thread_local std::array<Entry, 256> cache;
     // The top bits of a multiplicative hash spread even sizes and circles (w == h) too.
     const uint64_t key =
         static_cast<uint64_t>(w) * 0x9E3779B97F4A7C15u ^ static_cast<uint64_t>(h) * 0xC2B2AE3D27D4EB4Fu;
     Entry& e = cache[static_cast<size_t>(key >> 56)];
-    if (!e.extents || e.w != w || e.h != h) e = {w, h, walk_extents()};
-    extent_ = e.extents;
+    if (!e.spans || e.w != w || e.h != h) e = {w, h, walk_spans()};
+    spans_ = e.spans;
 }
 
-std::shared_ptr<const EllipseShape::Extents> EllipseShape::walk_extents() const {
-    const int64_t b2 = h_ - 1;
-    auto extents = std::make_shared<Extents>(static_cast<size_t>(b2 / 2 + 1), -1);
-    // A row's half width is that of the first pixel the walk reaches on it;
-    // the walk never goes down, so that is where v changes.
+std::shared_ptr<const EllipseShape::Spans> EllipseShape::walk_spans() const {
+    const int64_t a = w_ - 1, b2 = h_ - 1;
+    // Per row offset v (in steps of two from the centre row): the half width
+    // u of the row, or -1 for a row the walk leaves out. A row's half width
+    // is that of the first pixel the walk reaches on it; the walk never goes
+    // down, so that is where v changes.
+    std::vector<int64_t> half(static_cast<size_t>(b2 / 2 + 1), -1);
     int64_t last_v = -1;
     walk_quadrant([&](int64_t u, int64_t v) {
         if (v == last_v || v > b2) return;
         last_v = v;
-        (*extents)[static_cast<size_t>(v / 2)] = u;
+        half[static_cast<size_t>(v / 2)] = u;
     });
-    return extents;
+    // Each row from the top, mirrored about the centre row.
+    auto spans = std::make_shared<Spans>(static_cast<size_t>(h_), RowSpan{0, 0});
+    for (int64_t r = 0; r < h_; ++r) {
+        const int64_t twice = 2 * r - b2;
+        const int64_t u = half[static_cast<size_t>(std::abs(twice) / 2)];
+        if (u >= 0)
+            (*spans)[static_cast<size_t>(r)] = {static_cast<uint16_t>((a - u) / 2),
+                                                static_cast<uint16_t>((a + u) / 2 + 1)};
+    }
+    return spans;
 }
 
 // The walk, in doubled coordinates from the centre: u = 2x, v = 2y with A, B

@@ -31,29 +31,30 @@ public:
     int64_t bottom() const {
         return t_ + h_;
     }
+    // A walked ellipse's columns on one row, from its box's left edge; both 0
+    // on a row the walk leaves out. Walked boxes are at most 8192 across.
+    struct RowSpan {
+        uint16_t x0, x1;
+    };
     // The rows of a walked ellipse as plain values, for loops that fill row
     // after row: a copy kept in the loop need not be read again after each run
-    // is filled. Null extents for the other ellipses, which have only row().
+    // is filled. Null spans for the other ellipses, which have only row().
     struct WalkedRows {
-        int64_t l, t, w, h;
-        const int64_t* extent;
+        int64_t l, t;
+        const RowSpan* spans;
         ColumnRange row(int64_t y) const {
-            const int64_t twice = 2 * (y - t) - (h - 1);
-            const int64_t u = extent[static_cast<uint64_t>(twice < 0 ? -twice : twice) / 2];
-            if (u < 0) return {};
-            const auto a = static_cast<uint64_t>(w - 1);
-            return {l + static_cast<int64_t>((a - static_cast<uint64_t>(u)) / 2),
-                    l + static_cast<int64_t>((a + static_cast<uint64_t>(u)) / 2) + 1};
+            const RowSpan s = spans[y - t];
+            return {l + s.x0, l + s.x1};
         }
     };
     WalkedRows walked_rows() const {
-        return {l_, t_, w_, h_, extent_ ? extent_->data() : nullptr};
+        return {l_, t_, spans_ ? spans_->data() : nullptr};
     }
     // The ellipse's columns on row y; empty outside it and on left-out rows.
     // Inline for the walked ellipses, whose rows every shape reads one by one.
     ColumnRange row(int64_t y) const {
         if (y < t_ || y >= t_ + h_) return {};
-        if (!extent_) return other_row(y);
+        if (!spans_) return other_row(y);
         return walked_rows().row(y);
     }
     // Whether path() is available: the walk was traced.
@@ -77,13 +78,11 @@ private:
     int64_t t_ = 0;
     int64_t w_ = 0;
     int64_t h_ = 0;
-    // The row widths of a w x h walk, which depend on nothing else.
-    using Extents = std::vector<int64_t>;
-    // Per row offset v (in steps of two from the centre row): the half width
-    // u of the row, or -1 for a row the walk leaves out. Shared by every
-    // ellipse of the same size (a frame draws the same sizes again and again).
-    std::shared_ptr<const Extents> extent_;
-    std::shared_ptr<const Extents> walk_extents() const;
+    // The row spans of a w x h walk, which depend on nothing else; shared by
+    // every ellipse of the same size (a frame draws the same sizes again and again).
+    using Spans = std::vector<RowSpan>;
+    std::shared_ptr<const Spans> spans_;
+    std::shared_ptr<const Spans> walk_spans() const;
     std::optional<EllipseRows> large_;
 };
 
