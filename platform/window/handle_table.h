@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace morlu::platform {
@@ -34,22 +33,23 @@ public:
             return 0;
         }
         Slot& slot = slots_[index];
-        init(slot.value.emplace());
+        init(slot.value);  // a slot not in use holds a default record
+        slot.tag |= 1;
         ++live_;
-        return handle_of(index, slot.generation);
+        return handle_of(index, slot.tag >> 1);
     }
     T* find(uint32_t handle) {
         const uint32_t index = (handle & 0xFFFF) - 1;
         if (handle == 0 || index >= count_) return nullptr;
         Slot& slot = slots_[index];
-        return slot.value && slot.generation == handle >> 16 ? &*slot.value : nullptr;
+        return slot.tag == ((handle >> 16) << 1 | 1) ? &slot.value : nullptr;
     }
     void remove(uint32_t handle) {
         if (!find(handle)) return;
         const uint32_t index = (handle & 0xFFFF) - 1;
         Slot& slot = slots_[index];
-        slot.value.reset();
-        slot.generation = (slot.generation + 1) & 0xFFFF;
+        slot.value = T{};
+        slot.tag = (((slot.tag >> 1) + 1) & 0xFFFF) << 1;
         free_.push_back(index);
         --live_;
     }
@@ -59,14 +59,16 @@ public:
     template <class Visit>
     void for_each(Visit&& visit) {
         for (Slot& slot : slots_)
-            if (slot.value) visit(*slot.value);
+            if (slot.tag & 1) visit(slot.value);
     }
 
 private:
     static constexpr size_t MAX_SLOTS = 0xFFFF;
+    // The generation and whether the slot is in use, in one word a lookup
+    // compares at once, ahead of the record it guards.
     struct Slot {
-        std::optional<T> value;
-        uint32_t generation = 0;
+        uint32_t tag = 0;  // generation << 1 | in use
+        T value{};
     };
     static uint32_t handle_of(uint32_t index, uint32_t generation) {
         return (generation << 16) | (index + 1);
