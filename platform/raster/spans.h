@@ -69,6 +69,13 @@ public:
         if (x0 < x1) fill_row(surface_->row(y) + x0, static_cast<size_t>(x1 - x0), color_);
     }
 
+    // Fill columns the caller knows lie inside the clip, as a line's steps
+    // cut to the clip do: no cutting.
+    void fill_inside(int32_t y, const ColumnRange& cols) const {
+        assert(y >= clip_.y0 && y < clip_.y1 && cols.x0 >= clip_.x0 && cols.x1 <= clip_.x1);
+        fill_row(surface_->row(y) + cols.x0, static_cast<size_t>(cols.x1 - cols.x0), color_);
+    }
+
 private:
     Surface* surface_ = nullptr;
     PixelBox clip_;

@@ -144,7 +144,7 @@ void draw_x_major(const SpanWriter& out, const LineSteps& line) {
             walk.next();
             if (step < last && walk.offset() == j) continue;  // the run goes on along this row
             const int64_t a = line.major + line.dir * run, b = line.major + line.dir * step;
-            writer.fill(static_cast<int32_t>(line.minor + j), {std::min(a, b), std::max(a, b) + 1});
+            writer.fill_inside(static_cast<int32_t>(line.minor + j), {std::min(a, b), std::max(a, b) + 1});
             run = step + 1;
         }
         return;
@@ -168,7 +168,7 @@ void draw_y_major(const SpanWriter& out, const LineSteps& line) {
         OffsetWalk walk(line, static_cast<int64_t>(k.first));
         for (auto i = static_cast<int64_t>(k.first); i <= static_cast<int64_t>(k.last); ++i, walk.next()) {
             const int64_t x = line.minor + walk.offset();
-            writer.fill(static_cast<int32_t>(line.major + line.dir * i), {x, x + 1});
+            writer.fill_inside(static_cast<int32_t>(line.major + line.dir * i), {x, x + 1});
         }
         return;
     }
