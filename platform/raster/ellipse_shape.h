@@ -31,6 +31,12 @@ public:
     int64_t bottom() const {
         return t_ + h_;
     }
+    int64_t left() const {
+        return l_;
+    }
+    int64_t right() const {
+        return l_ + w_;
+    }
     // A walked ellipse's columns on one row, from its box's left edge; both 0
     // on a row the walk leaves out. Walked boxes are at most 8192 across.
     struct RowSpan {
