@@ -63,6 +63,10 @@ void cairo_canvas_start() {
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
 }
 
+void cairo_canvas_flush() {
+    cairo_surface_flush(surface);
+}
+
 void cairo_canvas_stop() {
     cairo_destroy(cr);
     cairo_surface_destroy(surface);

@@ -3,3 +3,5 @@
 
 void cairo_canvas_start();
 void cairo_canvas_stop();
+// Finish whatever drawing cairo still holds, so the frame's pixels are in memory.
+void cairo_canvas_flush();
