@@ -48,11 +48,9 @@ void fill_shape(const SpanWriter& out, const EllipseShape& e) {
     const SpanWriter writer = out;  // local copies: filling a run cannot change them
     if (const auto walked = e.walked_rows(); walked.spans) {
         // An ellipse within the clip's columns, as most are, has runs that need no cutting.
-        if (e.left() >= writer.clip().x0 && e.right() <= writer.clip().x1) {
-            for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill_inside(y, walked.row(y));
-            return;
-        }
-        for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, walked.row(y));
+        const bool inside = e.left() >= writer.clip().x0 && e.right() <= writer.clip().x1;
+        for (int32_t y = rows->y0; y < rows->y1; ++y)
+            inside ? writer.fill_inside(y, walked.row(y)) : writer.fill(y, walked.row(y));
         return;
     }
     for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, e.row(y));

@@ -177,16 +177,11 @@ void fill_falling_once(const SpanWriter& out, std::span<const Vertex> pts, const
     // columns, as most are, has runs that need no cutting.
     const auto [left, right] = std::minmax_element(
         pts.begin(), pts.end(), [](const Vertex& a, const Vertex& b) { return a.x < b.x; });
-    if (left->x >= writer.clip().x0 && right->x <= writer.clip().x1) {
-        for (int32_t y = rows.y0; y < rows.y1; ++y) {
-            const int64_t a = down.column(y), b = up.column(y);
-            writer.fill_inside(y, {std::min(a, b), std::max(a, b)});
-        }
-        return;
-    }
+    const bool inside = left->x >= writer.clip().x0 && right->x <= writer.clip().x1;
     for (int32_t y = rows.y0; y < rows.y1; ++y) {
         const int64_t a = down.column(y), b = up.column(y);
-        writer.fill(y, {std::min(a, b), std::max(a, b)});
+        const ColumnRange cols{std::min(a, b), std::max(a, b)};
+        inside ? writer.fill_inside(y, cols) : writer.fill(y, cols);
     }
 }
 
