@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "exit_status.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/process/quit_watch.h"
 #include "runtime_session.h"
 #include "runtime_state.h"
 #include "tape_driver.h"
@@ -39,9 +41,13 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     TapeDriver driver(backend, std::move(actions),
                       {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines});
     backend.set_idle_handler([&driver] { return driver.step(); });
+    if (options.watch_quit)
+        platform::quit_watch_start({options.program, EXIT_WOULD_NOT_END, platform::Millis{1000},
+                                    [&backend] { backend.ask_to_close(); }});
     runtime_start(backend);
     HeadlessRun run;
     run.status = entry(1, 0, options.command_line.c_str(), platform::SW_SHOWNORMAL);
+    platform::quit_watch_stop();
     runtime_stop();
     run.failures = driver.failures();
     run.unperformed = driver.report_unperformed();

@@ -14,6 +14,9 @@ struct HeadlessOptions {
     platform::Size screen{1024, 768};
     std::string program = "morlu-headless";  // names the program in messages
     std::string command_line;                // what the entry receives as its command line
+    // Watch over the program as a program's own run is watched: a program that
+    // will not end after the quit, or a signal, is ended (tests leave it off).
+    bool watch_quit = false;
 };
 
 struct HeadlessRun {

@@ -4,7 +4,9 @@
 
 #include "desktop_run.h"
 #include "entry_options.h"
+#include "exit_status.h"
 #include "headless_run.h"
+#include "platform/process/quit_watch.h"
 #include "platform/window/win_types.h"
 #include "runtime_session.h"
 
@@ -18,8 +20,12 @@ int run_desktop(const morlu::EntryOptions& o, MorluEntry entry) {
         std::fprintf(stderr, "%s: %s\n", o.program.c_str(), error.c_str());
         return 1;
     }
-    runtime_start(*backend);
+    morlu::platform::Backend& desktop = *backend;
+    morlu::platform::quit_watch_start({o.program, morlu::EXIT_WOULD_NOT_END, morlu::platform::Millis{1000},
+                                       [&desktop] { desktop.ask_to_close(); }});
+    runtime_start(desktop);
     const int status = entry(1, 0, o.command_line.c_str(), morlu::platform::SW_SHOWNORMAL);
+    morlu::platform::quit_watch_stop();
     runtime_stop();
     return status;
 }
@@ -48,6 +54,6 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
         return 2;
     }
     if (o.action == EntryOptions::Action::tape)
-        return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line}, entry);
+        return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line, true}, entry);
     return run_desktop(o, entry);
 }

@@ -1,5 +1,6 @@
 // Opening and closing the runtime: the two windows, the back buffer, the tick
 // timer, the graphics window's procedure and the origin of logical coordinates.
+#include "platform/process/quit_watch.h"
 #include "runtime_state.h"
 
 using namespace morlu::platform;
@@ -82,6 +83,8 @@ int canvas_open(uintptr_t instance, uintptr_t previous_instance, const char*, in
     show_window(runtime.window.text_window, show_state);
     show_window(runtime.window.graphics_window, show_state);
     set_timer(runtime.window.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS);
+    // The user's quit, as the watch over a program that stops answering sees it.
+    quit_watch_set_inputs({static_cast<WindowId>(runtime.window.graphics_window), CMD_QUIT, 'Q'});
     return 1;
 }
 

@@ -1,4 +1,5 @@
 // canvas_await_event: the program's only source of input and of time.
+#include "platform/process/quit_watch.h"
 #include "runtime_state.h"
 
 using namespace morlu::platform;
@@ -43,9 +44,18 @@ bool run_pass(bool& idle) {
     return false;
 }
 
+// The wait hands the program the quit: the windows close now, whatever the
+// program does next, and the watch gives it a grace to end.
+void deliver_quit() {
+    quit_watch_quit_delivered();
+    show_window(runtime.window.graphics_window, SW_HIDE);
+    show_window(runtime.window.text_window, SW_HIDE);
+}
+
 }  // namespace
 
 int canvas_await_event(int* mouse_x, int* mouse_y, char* key) {
+    quit_watch_enter_wait();
     auto& e = runtime.events;
     e.pending_kind = NO_EVENT;
     e.event_key = 0;
@@ -63,6 +73,8 @@ int canvas_await_event(int* mouse_x, int* mouse_y, char* key) {
     if (mouse_x) *mouse_x = e.event_x;
     if (mouse_y) *mouse_y = e.event_y;
     if (key) *key = static_cast<char>(e.event_key);
+    if (e.pending_kind == MORLU_QUIT) deliver_quit();
+    quit_watch_leave_wait();
     return e.quit_requested ? MORLU_QUIT : e.pending_kind;
 }
 

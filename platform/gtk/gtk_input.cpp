@@ -9,7 +9,7 @@ namespace {
 
 void report(NativeWindow& w, NativeEvent e) {
     e.window = w.id;
-    w.sink->pending.push_back(e);
+    w.events->report(e);
 }
 
 // Alt combinations are the menu's mnemonics and F10 opens the menu bar, as on the
@@ -35,7 +35,7 @@ void report_key(NativeWindow& w, const GdkEventKey& e) {
     out.codepoint = c == 0 ? -1 : static_cast<int32_t>(c);
     out.mods = mods_after(e, out.vk);
     const uint32_t own = mod_of_vk(out.vk);
-    w.sink->held_mods = press ? w.sink->held_mods | own : w.sink->held_mods & ~own;
+    w.events->held_mods = press ? w.events->held_mods | own : w.events->held_mods & ~own;
     report(w, out);
 }
 
@@ -86,13 +86,13 @@ void resync_modifiers(NativeWindow& w) {
     GdkKeymap* keymap = gdk_keymap_get_for_display(gtk_widget_get_display(w.window));
     const uint32_t now = mods_from_state(gdk_keymap_get_modifier_state(keymap));
     for (const ModKey& k : MOD_KEYS) {
-        if (!(w.sink->held_mods & k.mod) || (now & k.mod)) continue;
+        if (!(w.events->held_mods & k.mod) || (now & k.mod)) continue;
         NativeEvent out;
         out.kind = NativeEvent::Kind::key_up;
         out.vk = k.vk;
         out.mods = now;
         report(w, out);
-        w.sink->held_mods &= ~k.mod;
+        w.events->held_mods &= ~k.mod;
     }
 }
 

@@ -24,7 +24,7 @@ void on_item_activate(GtkMenuItem* item, gpointer data) {
         e.kind = NativeEvent::Kind::menu_command;
         e.window = w->id;
         e.command = c.command;
-        w->sink->pending.push_back(e);
+        w->events->report(e);
         return;
     }
 }

@@ -1,11 +1,9 @@
 #include "gtk_session.h"
 
 #include <gdk/gdkx.h>
-#include <glib-unix.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -24,20 +22,6 @@ int on_io_error(Display*) {
 }
 
 }  // namespace
-
-QuitSignals::QuitSignals(std::function<void()> on_quit) : on_quit_(std::move(on_quit)) {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        sources_.push_back(g_unix_signal_add(signal, on_signal, this));
-}
-
-QuitSignals::~QuitSignals() {
-    for (const guint source : sources_) g_source_remove(source);
-}
-
-gboolean QuitSignals::on_signal(gpointer self) {
-    static_cast<QuitSignals*>(self)->on_quit_();
-    return G_SOURCE_CONTINUE;
-}
 
 void report_lost_display() {
     GdkDisplay* display = gdk_display_get_default();

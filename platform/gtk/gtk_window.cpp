@@ -19,17 +19,20 @@ void release_image(NativeWindow& w) {
 }
 
 // Point a cairo image at the current pixels, which must have no image yet.
+// The caller holds the pixels' lock.
 void make_image(NativeWindow& w) {
-    const Size size = w.pixels.size();
+    Surface& pixels = w.shown->pixels;
+    const Size size = pixels.size();
     if (size.w <= 0 || size.h <= 0) return;
     // Our rows are w * 4 bytes with no padding, which is cairo's RGB24 stride for any width.
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, size.w);
-    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(w.pixels.pixels()),
+    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.pixels()),
                                                   CAIRO_FORMAT_RGB24, size.w, size.h, stride);
 }
 
 gboolean on_draw(GtkWidget*, cairo_t* cr, gpointer data) {
     const auto* w = static_cast<NativeWindow*>(data);
+    const std::lock_guard hold(w->shown->lock);
     if (!w->image) return TRUE;
     cairo_set_source_surface(cr, w->image, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
@@ -56,16 +59,19 @@ void on_area_allocate(GtkWidget* area, GdkRectangle* allocation, gpointer data) 
     auto* w = static_cast<NativeWindow*>(data);
     const Size extent = display_extent(area);
     const Size size{std::min(allocation->width, extent.w), std::min(allocation->height, extent.h)};
-    if (size == w->pixels.size()) return;
-    release_image(*w);
-    w->pixels.resize(size, BLANK);
-    make_image(*w);
+    {
+        const std::lock_guard hold(w->shown->lock);
+        if (size == w->shown->pixels.size()) return;
+        release_image(*w);
+        w->shown->pixels.resize(size, BLANK);
+        make_image(*w);
+    }
     if (!w->resizable) return;
     NativeEvent e;
     e.kind = NativeEvent::Kind::resized;
     e.window = w->id;
     e.size = size;
-    w->sink->pending.push_back(e);
+    w->events->report(e);
 }
 
 GtkWidget* make_area(NativeWindow& w, Size client) {
@@ -112,13 +118,20 @@ void disconnect_all(std::vector<Connection>& list) {
     list.clear();
 }
 
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink) {
+std::unique_ptr<NativeWindow> create_native_window(WindowId id,
+                                                   const WindowPlan& plan,
+                                                   std::shared_ptr<WindowPixels> shown,
+                                                   DesktopEvents& events) {
     auto w = std::make_unique<NativeWindow>();
     w->id = id;
-    w->sink = &sink;
+    w->events = &events;
     w->resizable = plan.resizable;
-    w->pixels = Surface(plan.client, BLANK);
-    make_image(*w);
+    w->shown = std::move(shown);
+    {
+        const std::lock_guard hold(w->shown->lock);
+        w->shown->pixels = Surface(plan.client, BLANK);
+        make_image(*w);
+    }
     w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     if (!w->window) return nullptr;
     build_widgets(*w, plan);
@@ -131,6 +144,7 @@ void destroy_native_window(NativeWindow& w) {
     disconnect_all(w.connections);
     if (w.window) gtk_widget_destroy(w.window);
     w.window = w.box = w.area = nullptr;
+    const std::lock_guard hold(w.shown->lock);
     release_image(w);
 }
 
@@ -148,17 +162,16 @@ void show_native_window(NativeWindow& w, bool visible) {
     }
 }
 
-void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box) {
-    const auto shown =
-        raster::intersect(box, raster::intersect(w.pixels.bounds(), pixels.bounds()).value_or(PixelBox{}));
-    if (!shown || !w.image) return;
-    cairo_surface_flush(w.image);
-    copy_box(w.pixels, pixels, *shown);
-    w.pixels.pixels();  // cairo reads the memory itself: rows filled whole are written now
-    const int width = shown->x1 - shown->x0;
-    const int height = shown->y1 - shown->y0;
-    cairo_surface_mark_dirty_rectangle(w.image, shown->x0, shown->y0, width, height);
-    gtk_widget_queue_draw_area(w.area, shown->x0, shown->y0, width, height);
+void repaint_pixels(NativeWindow& w, const PixelBox& box) {
+    {
+        const std::lock_guard hold(w.shown->lock);
+        const auto shown = raster::intersect(box, w.shown->pixels.bounds());
+        if (!shown || !w.image) return;
+        // cairo may keep a copy of the image on the display: the copy is stale now.
+        cairo_surface_mark_dirty_rectangle(w.image, shown->x0, shown->y0, shown->x1 - shown->x0,
+                                           shown->y1 - shown->y0);
+    }
+    gtk_widget_queue_draw_area(w.area, box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
 }
 
 }  // namespace morlu::platform::gtk

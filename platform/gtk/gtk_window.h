@@ -8,15 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "../window/backend.h"
+#include "../desktop/toolkit.h"
 
 namespace morlu::platform::gtk {
-
-// What every window's signal handlers feed, shared by all windows of the backend.
-struct EventSink {
-    std::vector<NativeEvent> pending;  // user actions the program has not collected yet
-    uint32_t held_mods = 0;            // MOD_ flags of modifier keys reported down and not yet up
-};
 
 // A signal handler we connected, so it can be cut before its widget goes away.
 struct Connection {
@@ -34,24 +28,28 @@ struct MenuCheck {
 
 struct NativeWindow {
     WindowId id = 0;
-    EventSink* sink = nullptr;
+    DesktopEvents* events = nullptr;
     bool resizable = false;
     bool size_released = false;  // a resizable window's first size no longer pins its minimum
     GtkWidget* window = nullptr;
     GtkWidget* box = nullptr;
     GtkWidget* area = nullptr;
     GtkWidget* menu_bar = nullptr;
-    // What the client area shows: our 0x00RRGGBB pixels, and a cairo surface over them.
-    Surface pixels;
+    // What the client area shows: our 0x00RRGGBB pixels, shared with the
+    // program's thread, and a cairo surface over them (both under shown->lock).
+    std::shared_ptr<WindowPixels> shown;
     cairo_surface_t* image = nullptr;
     std::vector<Connection> connections;       // on the window and the drawing area
     std::vector<Connection> menu_connections;  // on the current menu bar and its items
     std::vector<MenuCheck> checks;
 };
 
-// Make the hidden window for `plan`; its handlers report into `sink`.
-// Returns nullptr when GTK gives no window.
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink);
+// Make the hidden window for `plan`, showing `shown`; its handlers report into
+// `events`. Returns nullptr when GTK gives no window.
+std::unique_ptr<NativeWindow> create_native_window(WindowId id,
+                                                   const WindowPlan& plan,
+                                                   std::shared_ptr<WindowPixels> shown,
+                                                   DesktopEvents& events);
 
 // Cut our handlers and destroy the widgets and the image. Undoes create_native_window.
 void destroy_native_window(NativeWindow& w);
@@ -59,8 +57,8 @@ void destroy_native_window(NativeWindow& w);
 // Show or hide; the first show of a resizable window lets the user shrink it.
 void show_native_window(NativeWindow& w, bool visible);
 
-// Copy `box` of `pixels` into the window's copy and have GTK repaint that part.
-void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box);
+// The program copied a frame into `box` of the window's pixels: have GTK repaint that part.
+void repaint_pixels(NativeWindow& w, const PixelBox& box);
 
 // Connect `handler` to `signal` of `instance` with `w` as its data, remembering it in `list`.
 void connect_signal(NativeWindow& w,

@@ -10,10 +10,12 @@ HeadlessBackend::HeadlessBackend(Size screen) : screen_(screen) {
 bool HeadlessBackend::create_window(WindowId id, const WindowPlan& plan) {
     // A new window shows black until the program presents its pixels.
     windows_.insert_or_assign(id, Shown{plan, Surface(plan.client, 0), false, {}});
+    if (first_window_ == 0) first_window_ = id;
     return true;
 }
 
 void HeadlessBackend::destroy_window(WindowId id) {
+    if (id == first_window_) first_window_ = WindowId{~0u};  // a later window is not the first
     unshown_.erase(id);
     windows_.erase(id);
 }
@@ -58,13 +60,20 @@ void HeadlessBackend::set_menu_check(WindowId id, uint32_t command, bool checked
             if (entry.kind == MenuEntry::Kind::item && entry.id == command) entry.checked = checked;
 }
 
+void HeadlessBackend::take_close_request() {
+    if (!close_asked_.exchange(false) || !windows_.contains(first_window_)) return;
+    pending_.push_back({.kind = NativeEvent::Kind::close, .window = first_window_});
+}
+
 void HeadlessBackend::poll_events(std::vector<NativeEvent>& out) {
+    take_close_request();
     out.insert(out.end(), pending_.begin(), pending_.end());
     pending_.clear();
 }
 
 WaitResult HeadlessBackend::wait_events(Millis deadline) {
     for (;;) {
+        take_close_request();
         if (!pending_.empty()) return WaitResult::event;
         if (now_ >= deadline) return WaitResult::deadline;
         if (now_ < wait_until_) {

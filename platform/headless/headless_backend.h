@@ -2,6 +2,7 @@
 // driven by the same actions gives the same pixels and the same messages.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <optional>
@@ -30,6 +31,10 @@ public:
     // otherwise lets time run on to the end of a wait the driver asked for, or
     // asks the idle handler for the next action.
     WaitResult wait_events(Millis deadline) override;
+    // A signal's watcher may call it while the program's thread runs the driver.
+    void ask_to_close() override {
+        close_asked_ = true;
+    }
     Millis now() const override {
         return now_;
     }
@@ -72,6 +77,8 @@ private:
         PixelBox box;
     };
     void catch_up(WindowId id) const;
+    // Turn an asked-for close into the user's close of the first window.
+    void take_close_request();
 
     Size screen_;
     mutable std::map<WindowId, Shown> windows_;
@@ -80,6 +87,8 @@ private:
     IdleHandler idle_;
     Millis now_{0};
     Millis wait_until_{0};
+    WindowId first_window_ = 0;  // the first window made, while it lives
+    std::atomic<bool> close_asked_{false};
 };
 
 }  // namespace morlu::platform

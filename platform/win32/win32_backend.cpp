@@ -1,48 +1,45 @@
+// The Windows edition's window system: user32 and gdi32, run on the desktop
+// backend's own thread. Native top-level windows and menu bar, and input
+// reported as the user acts, whatever the program is doing meanwhile.
 #include "win32_backend.h"
 
-#include <algorithm>
-#include <atomic>
-#include <chrono>
+#include <deque>
 #include <map>
+#include <mutex>
 
+#include "../desktop/toolkit.h"
 #include "win32_window.h"
 
 namespace morlu::platform {
 namespace {
 
 using win32::NativeWindow;
+using Task = std::function<void()>;
 
-// Posted to the main window when the console asks the program to end (Ctrl+C,
-// closing the console): it is answered as the user's close of that window.
-constexpr UINT MSG_CLOSE_REQUEST = WM_APP + 1;
-std::atomic<HWND> main_window{nullptr};
+// Posted to the task window when tasks wait. A window of our own, not the
+// thread's queue: a menu or a window move runs a loop of the system's, which
+// dispatches window messages but drops the thread's own.
+constexpr UINT MSG_TASKS = WM_APP + 1;
+constexpr wchar_t TASK_CLASS[] = L"MorluTasks";
 
-BOOL WINAPI on_console_control(DWORD kind) {
-    if (kind != CTRL_C_EVENT && kind != CTRL_BREAK_EVENT && kind != CTRL_CLOSE_EVENT) return FALSE;
-    const HWND hwnd = main_window.load();
-    return hwnd && PostMessageW(hwnd, MSG_CLOSE_REQUEST, 0, 0) ? TRUE : FALSE;
-}
-
-// Real windows on the Windows desktop. Every window's procedure appends to one
-// sink, which poll_events hands over to the window layer.
-class Win32Backend final : public Backend {
+class Win32Toolkit final : public Toolkit {
 public:
-    Win32Backend() {
-        SetConsoleCtrlHandler(on_console_control, TRUE);
+    explicit Win32Toolkit(DesktopEvents& events) : events_(events) {
     }
-    ~Win32Backend() override {
-        SetConsoleCtrlHandler(on_console_control, FALSE);
-        main_window.store(nullptr);
+    ~Win32Toolkit() override {
         for (auto& [id, w] : windows_) win32::destroy_native_window(*w);
+        if (task_window_) DestroyWindow(task_window_);
     }
-    Win32Backend(const Win32Backend&) = delete;
-    Win32Backend& operator=(const Win32Backend&) = delete;
+    Win32Toolkit(const Win32Toolkit&) = delete;
+    Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
-    bool create_window(WindowId id, const WindowPlan& plan) override {
+    // The window that runs posted tasks; false when the system gives none.
+    bool make_task_window();
+
+    bool create_window(WindowId id, const WindowPlan& plan, std::shared_ptr<WindowPixels> pixels) override {
         if (windows_.contains(id)) return false;
-        auto w = win32::create_native_window(id, plan, sink_);
+        auto w = win32::create_native_window(id, plan, std::move(pixels), events_);
         if (!w) return false;
-        if (windows_.empty()) main_window.store(w->hwnd);
         windows_.emplace(id, std::move(w));
         return true;
     }
@@ -50,19 +47,16 @@ public:
     void destroy_window(WindowId id) override {
         NativeWindow* w = find(id);
         if (!w) return;
-        if (main_window.load() == w->hwnd) main_window.store(nullptr);
         win32::destroy_native_window(*w);
         windows_.erase(id);
-        // What the user did in a window that is gone can no longer reach anyone.
-        std::erase_if(sink_.pending, [id](const NativeEvent& e) { return e.window == id; });
     }
 
     void show_window(WindowId id, bool visible) override {
         if (NativeWindow* w = find(id)) ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
     }
 
-    void present(WindowId id, const Surface& pixels, const PixelBox& box) override {
-        if (NativeWindow* w = find(id)) win32::present_pixels(*w, pixels, box);
+    void repaint(WindowId id, const PixelBox&) override {
+        if (NativeWindow* w = find(id)) win32::repaint_pixels(*w);
     }
 
     void set_menu_bar(WindowId id, const MenuBar& bar) override {
@@ -73,70 +67,81 @@ public:
         if (NativeWindow* w = find(id)) win32::set_check(*w, command, checked);
     }
 
-    void poll_events(std::vector<NativeEvent>& out) override {
-        pump();
-        out.insert(out.end(), sink_.pending.begin(), sink_.pending.end());
-        sink_.pending.clear();
-    }
-
-    // Sleeps in the system until a message arrives or the deadline passes: a
-    // halted program takes no CPU. Messages that report nothing (a repaint, a
-    // mouse move) are handled and the wait goes on.
-    WaitResult wait_events(Millis deadline) override {
-        while (sink_.pending.empty()) {
-            DWORD timeout = INFINITE;
-            if (deadline != Millis::max()) {
-                const Millis at = now();
-                if (at >= deadline) return WaitResult::deadline;
-                timeout = static_cast<DWORD>(std::min<Millis::rep>((deadline - at).count(), INFINITE - 1));
-            }
-            MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            pump();
-        }
-        return WaitResult::event;
-    }
-
-    Millis now() const override {
-        return std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - start_);
-    }
-
-    Size screen_size() const override {
+    Size screen_size() override {
         return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
 
-private:
-    NativeWindow* find(WindowId id) {
-        const auto it = windows_.find(id);
-        return it == windows_.end() ? nullptr : it->second.get();
-    }
-
-    // Hand every queued message to its window. A key-down is translated first, so
-    // its procedure finds the character it types already queued.
-    void pump() {
+    // A key-down is translated before it is dispatched, so its window's
+    // procedure finds the character it types already queued.
+    void run_loop() override {
         MSG m{};
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == MSG_CLOSE_REQUEST) {
-                close_main_window();
-                continue;
-            }
-            if (m.message == WM_QUIT) continue;  // the window layer has its own quit
+        while (running_ && GetMessageW(&m, nullptr, 0, 0) > 0) {
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
     }
 
-    void close_main_window() {
-        if (windows_.empty()) return;
-        NativeEvent e;
-        e.kind = NativeEvent::Kind::close;
-        e.window = windows_.begin()->first;
-        sink_.pending.push_back(e);
+    void stop_loop() override {
+        running_ = false;
     }
 
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-    win32::EventSink sink_;
-    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;  // by id: the first made comes first
+    void post(Task task) override {
+        {
+            const std::lock_guard hold(tasks_lock_);
+            tasks_.push_back(std::move(task));
+        }
+        PostMessageW(task_window_, MSG_TASKS, 0, 0);
+    }
+
+private:
+    static LRESULT CALLBACK task_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+    void run_tasks() {
+        std::deque<Task> ready;
+        {
+            const std::lock_guard hold(tasks_lock_);
+            ready.swap(tasks_);
+        }
+        for (Task& task : ready) task();
+    }
+
+    NativeWindow* find(WindowId id) {
+        const auto it = windows_.find(id);
+        return it == windows_.end() ? nullptr : it->second.get();
+    }
+
+    DesktopEvents& events_;
+    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;
+    HWND task_window_ = nullptr;
+    std::mutex tasks_lock_;
+    std::deque<Task> tasks_;
+    bool running_ = true;
 };
+
+LRESULT CALLBACK Win32Toolkit::task_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* toolkit = reinterpret_cast<Win32Toolkit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == MSG_TASKS && toolkit) {
+        toolkit->run_tasks();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+bool Win32Toolkit::make_task_window() {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = task_window_proc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = TASK_CLASS;
+    RegisterClassExW(&cls);  // already registered by an earlier backend is as good
+    task_window_ = CreateWindowExW(0, TASK_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleW(nullptr), this);
+    return task_window_ != nullptr;
+}
 
 // Whether the system can make a window at all: under Wine without a display it cannot.
 bool desktop_available() {
@@ -147,17 +152,22 @@ bool desktop_available() {
     return GetSystemMetrics(SM_CXSCREEN) > 0 && GetSystemMetrics(SM_CYSCREEN) > 0;
 }
 
-}  // namespace
-
-std::unique_ptr<Backend> make_win32_backend(std::string& error) {
+std::unique_ptr<Toolkit> make_win32_toolkit(DesktopEvents& events, std::string& error) {
     // Client areas are measured in screen pixels (601 x 501 on any screen); the
     // system would stretch a program that does not say so on a high-density screen.
     SetProcessDPIAware();
-    if (!desktop_available()) {
+    auto toolkit = std::make_unique<Win32Toolkit>(events);
+    if (!desktop_available() || !toolkit->make_task_window()) {
         error = "cannot open a window: run it on the Windows desktop, or with --tape FILE";
         return nullptr;
     }
-    return std::make_unique<Win32Backend>();
+    return toolkit;
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> make_win32_backend(std::string& error) {
+    return make_desktop_backend(make_win32_toolkit, error);
 }
 
 }  // namespace morlu::platform

@@ -74,8 +74,8 @@ void report_key(NativeWindow& w, bool press, WPARAM key) {
     e.codepoint = press ? typed_character(w.hwnd) : -1;
     e.mods = current_mods();
     const uint32_t own = mod_of_vk(e.vk);
-    w.sink->held_mods = press ? w.sink->held_mods | own : w.sink->held_mods & ~own;
-    w.sink->pending.push_back(e);
+    w.events->held_mods = press ? w.events->held_mods | own : w.events->held_mods & ~own;
+    w.events->report(e);
 }
 
 }  // namespace
@@ -95,7 +95,7 @@ bool handle_input(NativeWindow& w, UINT message, WPARAM wparam, LPARAM lparam) {
             e.x = GET_X_LPARAM(lparam);
             e.y = GET_Y_LPARAM(lparam);
             e.mods = current_mods();
-            w.sink->pending.push_back(e);
+            w.events->report(e);
             return true;
         }
         default:
@@ -105,14 +105,14 @@ bool handle_input(NativeWindow& w, UINT message, WPARAM wparam, LPARAM lparam) {
 
 void resync_modifiers(NativeWindow& w) {
     for (const ModKey& k : MOD_KEYS) {
-        if (!(w.sink->held_mods & k.mod) || held(k.vk)) continue;
+        if (!(w.events->held_mods & k.mod) || held(k.vk)) continue;
         NativeEvent e;
         e.kind = NativeEvent::Kind::key_up;
         e.window = w.id;
         e.vk = static_cast<uint32_t>(k.vk);
         e.mods = current_mods();
-        w.sink->pending.push_back(e);
-        w.sink->held_mods &= ~k.mod;
+        w.events->report(e);
+        w.events->held_mods &= ~k.mod;
     }
 }
 

@@ -19,7 +19,9 @@ NativeWindow* window_of(HWND hwnd) {
 
 // Draw the whole of our pixels at the client area's top-left corner.
 void draw_pixels(const NativeWindow& w, HDC dc) {
-    const Size size = w.pixels.size();
+    const std::lock_guard hold(w.shown->lock);
+    const Surface& pixels = w.shown->pixels;
+    const Size size = pixels.size();
     if (size.w <= 0 || size.h <= 0) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -29,7 +31,7 @@ void draw_pixels(const NativeWindow& w, HDC dc) {
     info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB in memory is blue, green, red, unused
     info.bmiHeader.biCompression = BI_RGB;
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(size.w), static_cast<DWORD>(size.h), 0, 0, 0,
-                      static_cast<UINT>(size.h), w.pixels.pixels(), &info, DIB_RGB_COLORS);
+                      static_cast<UINT>(size.h), pixels.pixels(), &info, DIB_RGB_COLORS);
 }
 
 void paint(NativeWindow& w) {
@@ -45,13 +47,17 @@ void take_size(NativeWindow& w, WPARAM kind, LPARAM lparam) {
     if (kind == SIZE_MINIMIZED) return;
     const Size size{std::min<int32_t>(LOWORD(lparam), GetSystemMetrics(SM_CXVIRTUALSCREEN)),
                     std::min<int32_t>(HIWORD(lparam), GetSystemMetrics(SM_CYVIRTUALSCREEN))};
-    if (!w.resizable || size == w.pixels.size()) return;
-    w.pixels.resize(size, BLANK);
+    if (!w.resizable) return;
+    {
+        const std::lock_guard hold(w.shown->lock);
+        if (size == w.shown->pixels.size()) return;
+        w.shown->pixels.resize(size, BLANK);
+    }
     NativeEvent e;
     e.kind = NativeEvent::Kind::resized;
     e.window = w.id;
     e.size = size;
-    w.sink->pending.push_back(e);
+    w.events->report(e);
 }
 
 void report(NativeWindow& w, NativeEvent::Kind kind, uint32_t command = 0) {
@@ -59,7 +65,7 @@ void report(NativeWindow& w, NativeEvent::Kind kind, uint32_t command = 0) {
     e.kind = kind;
     e.window = w.id;
     e.command = command;
-    w.sink->pending.push_back(e);
+    w.events->report(e);
 }
 
 // Messages the program decides about are reported; the system's own handling
@@ -166,14 +172,21 @@ std::wstring wide_from_cp1252(std::string_view text) {
     return out;
 }
 
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink) {
+std::unique_ptr<NativeWindow> create_native_window(WindowId id,
+                                                   const WindowPlan& plan,
+                                                   std::shared_ptr<WindowPixels> shown,
+                                                   DesktopEvents& events) {
     if (!register_window_class()) return nullptr;
     auto w = std::make_unique<NativeWindow>();
     w->id = id;
-    w->sink = &sink;
+    w->events = &events;
     w->resizable = plan.resizable;
     w->client = plan.client;
-    w->pixels = Surface(plan.client, BLANK);
+    w->shown = std::move(shown);
+    {
+        const std::lock_guard hold(w->shown->lock);
+        w->shown->pixels = Surface(plan.client, BLANK);
+    }
     const SIZE outer = outer_size(*w);
     w->hwnd =
         CreateWindowExW(0, CLASS_NAME, wide_from_cp1252(plan.title).c_str(), style_of(*w), plan.x, plan.y,
@@ -193,11 +206,7 @@ void destroy_native_window(NativeWindow& w) {
     w.menu_bar = nullptr;
 }
 
-void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box) {
-    const auto shown =
-        raster::intersect(box, raster::intersect(w.pixels.bounds(), pixels.bounds()).value_or(PixelBox{}));
-    if (!shown) return;
-    copy_box(w.pixels, pixels, *shown);
+void repaint_pixels(NativeWindow& w) {
     const HDC dc = GetDC(w.hwnd);
     if (!dc) return;
     draw_pixels(w, dc);

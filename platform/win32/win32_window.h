@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../window/backend.h"
+#include "../desktop/toolkit.h"
 
 // After the window layer's header: the system's hot-key flags are macros named
 // like the window layer's modifier flags, with other values, so they are undone.
@@ -19,34 +19,33 @@
 
 namespace morlu::platform::win32 {
 
-// What every window's procedure feeds, shared by all windows of the backend.
-struct EventSink {
-    std::vector<NativeEvent> pending;  // user actions the program has not collected yet
-    uint32_t held_mods = 0;            // MOD_ flags of modifier keys reported down and not yet up
-};
-
 struct NativeWindow {
     WindowId id = 0;
-    EventSink* sink = nullptr;
+    DesktopEvents* events = nullptr;
     bool resizable = false;
     HWND hwnd = nullptr;
     HMENU menu_bar = nullptr;
-    Size client;     // the client area the program planned
-    Surface pixels;  // what the client area shows: our 0x00RRGGBB rows, a top-down 32-bit DIB
+    Size client;  // the client area the program planned
+    // What the client area shows: our 0x00RRGGBB rows, a top-down 32-bit DIB,
+    // shared with the program's thread (under shown->lock).
+    std::shared_ptr<WindowPixels> shown;
 };
 
 // Text in the program's code page 1252, as the service's UTF-16.
 std::wstring wide_from_cp1252(std::string_view text);
 
-// Make the hidden window for `plan`; its procedure reports into `sink`. Returns
-// nullptr when the system gives no window (no desktop to show it on).
-std::unique_ptr<NativeWindow> create_native_window(WindowId id, const WindowPlan& plan, EventSink& sink);
+// Make the hidden window for `plan`, showing `shown`; its procedure reports into
+// `events`. Returns nullptr when the system gives no window (no desktop to show it on).
+std::unique_ptr<NativeWindow> create_native_window(WindowId id,
+                                                   const WindowPlan& plan,
+                                                   std::shared_ptr<WindowPixels> shown,
+                                                   DesktopEvents& events);
 
 // Destroy the window and its menu bar. Undoes create_native_window.
 void destroy_native_window(NativeWindow& w);
 
-// Copy `box` of `pixels` into the window's copy and draw it at once.
-void present_pixels(NativeWindow& w, const Surface& pixels, const PixelBox& box);
+// The program copied a frame into the window's pixels: draw them at once.
+void repaint_pixels(NativeWindow& w);
 
 // Build `bar` natively and attach it, replacing any bar before; the window's
 // outer size grows so the client area keeps its planned size.

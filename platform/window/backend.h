@@ -81,7 +81,9 @@ public:
     virtual void destroy_window(WindowId id) = 0;
     // Show or hide the window.
     virtual void show_window(WindowId id, bool visible) = 0;
-    // Show `box` of `pixels` in the window's client area.
+    // Show `box` of `pixels` in the window's client area. A desktop copies the
+    // pixels during the call; the headless backend keeps reading `pixels`, the
+    // window layer's own surface of the window, until the window is destroyed.
     virtual void present(WindowId id, const Surface& pixels, const PixelBox& box) = 0;
     // Attach (or replace) the window's menu bar. The program owns check marks and
     // shortcuts: choosing an item only reports a menu_command event.
@@ -100,6 +102,10 @@ public:
     // Block until a user action arrives or the clock reaches `deadline`
     // (Millis::max() for none).
     virtual WaitResult wait_events(Millis deadline) = 0;
+    // Any thread: the user asked the program to end from outside its windows (a
+    // signal, a console's Ctrl+C). Report a close of the first window made, as its
+    // close button would, and wake a wait; nothing when that window is gone.
+    virtual void ask_to_close() = 0;
     // Time since start: the wall clock for a desktop, a virtual one headless.
     virtual Millis now() const = 0;
     // The screen's size in pixels.
