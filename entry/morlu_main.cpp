@@ -4,19 +4,20 @@
 
 #include "desktop_run.h"
 #include "entry_options.h"
+#include "exit_status.h"
 #include "headless_run.h"
 #include "platform/window/win_types.h"
 #include "runtime_session.h"
 
 namespace {
 
-// The desktop run: 1, with one line, when there is no desktop to open.
+// The desktop run: EXIT_NO_DISPLAY, with one line, when there is no desktop to open.
 int run_desktop(const morlu::EntryOptions& o, MorluEntry entry) {
     std::string error;
     auto backend = morlu::make_desktop_backend(error);
     if (!backend) {
         std::fprintf(stderr, "%s: %s\n", o.program.c_str(), error.c_str());
-        return 1;
+        return morlu::EXIT_NO_DISPLAY;
     }
     runtime_start(*backend);
     const int status = entry(1, 0, o.command_line.c_str(), morlu::platform::SW_SHOWNORMAL);
@@ -38,14 +39,14 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
             return 0;
         case EntryOptions::Action::refuse:
             std::fprintf(stderr, "%s: %s\n", o.program.c_str(), o.error.c_str());
-            return 2;
+            return morlu::EXIT_USAGE;
         case EntryOptions::Action::tape:
         case EntryOptions::Action::desktop:
             break;
     }
     if (!entry) {
         std::fprintf(stderr, "%s: no program entry was given\n", o.program.c_str());
-        return 2;
+        return morlu::EXIT_USAGE;
     }
     if (o.action == EntryOptions::Action::tape)
         return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line}, entry);
