@@ -89,18 +89,32 @@ EntryOptions parse_entry_options(int argc, char** argv) {
 std::string entry_usage(const std::string& program) {
     return "usage: " + program + " [--tape FILE [--screen WxH]] [ARGUMENT...]\n" +
            "With no options the program opens its windows on the desktop.\n"
-           "  --tape FILE    run without a desktop, performing the user actions of FILE,\n"
-           "                 one per line: click PX PY, type TEXT, key COMBO, keydown KEY,\n"
-           "                 keyup KEY, focus graphics|text, menu ID, wait MS,\n"
-           "                 snapshot FILE.png, snapshot-text FILE.png, log FILE, close,\n"
-           "                 close-text; time passes only with wait\n"
+           "  --tape FILE    run without a desktop, performing the user actions of FILE\n"
+           "                 (UTF-8 text), one per line: click PX PY, type TEXT,\n"
+           "                 key COMBO, keydown KEY, keyup KEY, focus graphics|text,\n"
+           "                 menu ITEM, wait MS, snapshot FILE.png, snapshot-text FILE.png,\n"
+           "                 log FILE, close, close-text; time passes only with wait.\n"
+           "                 menu ITEM chooses a Run menu item by name (its text in lower\n"
+           "                 case, \"-\" for spaces: halt-animation, play-one-script; or\n"
+           "                 its first word: halt, play, quit) or by number: 1 Animate,\n"
+           "                 2 Halt, 3 Advance one frame, 4 Logging, 5 Record,\n"
+           "                 6 Playback, 7 Play one, 8 Quit.\n"
+           "                 log FILE writes the console's last 25 lines: corrections and\n"
+           "                 script errors always, shape descriptions only while logging\n"
+           "                 is on.\n"
            "  --screen WxH   the screen of a --tape run (1024x768)\n"
            "  --help         show this and exit\n"
            "  --version      show the version and exit\n"
            "The Run menu records to and plays back MORLU.SCR in the current directory.\n"
-           "Exit status: the program's (0); 1 with no display; 2 for a bad option or tape\n"
-           "line; 3 when a snapshot or log could not be written or the program ended\n"
-           "before its tape.\n";
+           "Exit status: what the program returned, or one of morlu's own:\n"
+           "   1  there is no display to open the windows on\n"
+           "  64  an option is not understood\n"
+           "  65  a tape line is not understood, or the tape is UTF-16 text\n"
+           "  66  the tape cannot be opened or read\n"
+           "  69  the program ended before its tape did\n"
+           "  70  the program would not end after the quit, so morlu ended it\n"
+           "  73  a snapshot or log could not be written\n"
+           "69 and 73 replace only a 0: a status the program returned comes first.\n";
 }
 
 }  // namespace morlu

@@ -51,7 +51,9 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     runtime_stop();
     run.failures = driver.failures();
     run.unperformed = driver.report_unperformed();
-    if (run.status == 0 && (run.failures > 0 || run.unperformed > 0)) run.status = 3;
+    // A program's own failure stands; a run it thinks went well may still have lost an output.
+    if (run.status == 0 && run.failures > 0) run.status = EXIT_CANNOT_WRITE;
+    if (run.status == 0 && run.unperformed > 0) run.status = EXIT_ENDED_EARLY;
     return run;
 }
 
@@ -60,12 +62,12 @@ int run_tape_file(const char* path, const HeadlessOptions& options, MorluEntry e
     if (!read_tape(path, text, error)) {
         std::fprintf(stderr, "%s: cannot read the tape %s: %s\n", options.program.c_str(), path,
                      error.c_str());
-        return 2;
+        return EXIT_NO_TAPE;
     }
     auto actions = parse_tape(text, error);
     if (!actions) {
         std::fprintf(stderr, "%s: %s: %s\n", options.program.c_str(), path, error.c_str());
-        return 2;
+        return EXIT_BAD_TAPE;
     }
     return run_headless(std::move(*actions), options, entry).status;
 }

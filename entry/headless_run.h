@@ -20,21 +20,23 @@ struct HeadlessOptions {
 };
 
 struct HeadlessRun {
-    int status = 0;       // the exit status: the program's, or 3 (see run_headless)
+    int status = 0;       // the exit status: the program's, or morlu's own (see run_headless)
     int failures = 0;     // outputs that could not be written
     int unperformed = 0;  // actions left when the program ended
 };
 
 // Run `entry` in the current directory with the tape's actions, on a screen of
-// the given size. The status is the program's, or 3 when an output could not be
-// written or the program ended before the tape did (each reported on stderr).
+// the given size. The status is the program's; when the program returned 0, it
+// is EXIT_CANNOT_WRITE when an output could not be written, else EXIT_ENDED_EARLY
+// when the program ended before the tape did (each reported on stderr).
 HeadlessRun run_headless(std::vector<TapeAction> actions,
                          const HeadlessOptions& options = {},
                          MorluEntry entry = app_main);
 
 // Read and parse the tape file, then run it. A tape that cannot be read (a
-// folder, a missing or unreadable file) or a line that is not understood is
-// reported on stderr and gives status 2.
+// folder, a missing or unreadable file) is reported on stderr with the status
+// EXIT_NO_TAPE; a line that is not understood, or a tape that is UTF-16 text, with
+// EXIT_BAD_TAPE.
 int run_tape_file(const char* path, const HeadlessOptions& options, MorluEntry entry);
 
 }  // namespace morlu

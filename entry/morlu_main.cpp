@@ -12,13 +12,13 @@
 
 namespace {
 
-// The desktop run: 1, with one line, when there is no desktop to open.
+// The desktop run: EXIT_NO_DISPLAY, with one line, when there is no desktop to open.
 int run_desktop(const morlu::EntryOptions& o, MorluEntry entry) {
     std::string error;
     auto backend = morlu::make_desktop_backend(error);
     if (!backend) {
         std::fprintf(stderr, "%s: %s\n", o.program.c_str(), error.c_str());
-        return 1;
+        return morlu::EXIT_NO_DISPLAY;
     }
     morlu::platform::Backend& desktop = *backend;
     morlu::platform::quit_watch_start({o.program, morlu::EXIT_WOULD_NOT_END, morlu::platform::Millis{1000},
@@ -44,14 +44,14 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
             return 0;
         case EntryOptions::Action::refuse:
             std::fprintf(stderr, "%s: %s\n", o.program.c_str(), o.error.c_str());
-            return 2;
+            return morlu::EXIT_USAGE;
         case EntryOptions::Action::tape:
         case EntryOptions::Action::desktop:
             break;
     }
     if (!entry) {
         std::fprintf(stderr, "%s: no program entry was given\n", o.program.c_str());
-        return 2;
+        return morlu::EXIT_USAGE;
     }
     if (o.action == EntryOptions::Action::tape)
         return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line, true}, entry);

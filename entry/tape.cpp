@@ -6,6 +6,7 @@
 
 #include "platform/window/backend.h"
 #include "platform/window/win_types.h"
+#include "text_start.h"
 
 namespace morlu {
 
@@ -86,6 +87,17 @@ bool parse_number(std::string_view s, T& out) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
+// A menu item by number (its command id) or by name, resolved when the tape runs
+// against the menu the program built. A word that starts like a number must be
+// one; any other word is a name, matched in lower case.
+bool parse_menu_item(std::string_view word, TapeAction& a) {
+    const char c = word[0];
+    if ((c >= '0' && c <= '9') || c == '-' || c == '+') return parse_number(word, a.number);
+    for (const char ch : word)
+        if (ch != '&') a.text += ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+    return !a.text.empty();
+}
+
 bool parse_combo(std::string_view combo, std::vector<TapeKey>& keys) {
     while (!combo.empty()) {
         const size_t plus = combo.find('+', 1);  // a leading "+" is the plus key itself
@@ -119,6 +131,7 @@ bool parse_fields(TapeAction& a, const std::vector<std::string_view>& w) {
             a.text_window = w.size() == 2 && w[1] == "text";
             return w.size() == 2 && (w[1] == "text" || w[1] == "graphics");
         case Kind::menu:
+            return w.size() == 2 && parse_menu_item(w[1], a);
         case Kind::wait:
             return w.size() == 2 && parse_number(w[1], a.number);
         case Kind::snapshot:
@@ -170,6 +183,16 @@ std::optional<TapeKey> parse_key_name(std::string_view name) {
 }
 
 std::optional<std::vector<TapeAction>> parse_tape(std::string_view text, std::string& error) {
+    switch (classify_text_start(text)) {
+        case TextStart::utf16:
+            error = "the tape is UTF-16 text; save it as UTF-8";
+            return std::nullopt;
+        case TextStart::utf8_mark:
+            text.remove_prefix(UTF8_MARK_LENGTH);
+            break;
+        case TextStart::plain:
+            break;
+    }
     std::vector<TapeAction> actions;
     int number = 0;
     while (!text.empty()) {

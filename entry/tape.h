@@ -9,7 +9,8 @@
 //   keydown KEY          one key down, e.g. keydown ctrl
 //   keyup KEY            one key up
 //   focus graphics|text  which window has the keyboard
-//   menu ID              choose the menu item with command id ID, as a click would
+//   menu ITEM            choose a Run menu item, as a click on it would: by name or
+//                        by number (below)
 //   wait MS              let MS milliseconds of virtual time pass
 //   snapshot FILE        save what the graphics window's client area shows as PNG
 //   snapshot-text FILE   the same for the text window
@@ -17,9 +18,23 @@
 //   close                close the graphics window from its title bar
 //   close-text           close the text window from its title bar
 //
-// Blank lines are skipped; outside `type`, "#" starts a comment when it begins
-// the line or follows a blank. Key names: a..z, 0..9, ctrl, shift, alt, escape,
-// enter, space, tab, backspace, delete, left, right, up, down, f1..f12.
+// A tape is UTF-8 text; a byte-order mark at its start is skipped, and a UTF-16
+// tape is refused. Blank lines are skipped; outside `type`, "#" starts a comment
+// when it begins the line or follows a blank. Key names: a..z, 0..9, ctrl, shift,
+// alt, escape, enter, space, tab, backspace, delete, left, right, up, down,
+// f1..f12.
+//
+// Menu items. A name is an item's text without its "&" and its tab and shortcut,
+// in any case, with "-" for each space (halt-animation, play-one-script, quit),
+// or the first word of that text when no other item starts with it (halt,
+// advance, record, playback, play). A number is the item's command id: 1 Animate,
+// 2 Halt animation, 3 Advance one frame, 4 Logging, 5 Record Script, 6 Playback
+// Script, 7 Play One Script, 8 Quit. A name or number that no item of the menu
+// has, or a greyed item, cannot be chosen: the run says so and goes on.
+//
+// What `log` writes: the console's stored lines, the last 25. Correction
+// messages and script errors are always stored; shape descriptions only while
+// logging is on, so while it is off and nothing was corrected the file is empty.
 #pragma once
 
 #include <cstdint>
@@ -58,7 +73,7 @@ struct TapeAction {
     int32_t y = 0;              // click
     uint32_t number = 0;        // menu id, wait milliseconds
     bool text_window = false;   // focus
-    std::string text;           // type text, file name
+    std::string text;           // type text, file name, menu item name (lower case)
     std::vector<TapeKey> keys;  // key: the modifiers, then the key; keydown/keyup: one key
 };
 

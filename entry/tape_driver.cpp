@@ -90,7 +90,7 @@ void TapeDriver::perform(const TapeAction& a) {
             text_focus_ = a.text_window;
             break;
         case Kind::menu:
-            choose_menu(a.number);
+            choose_menu(a);
             break;
         case Kind::wait:
             backend_.let_time_pass(Millis{a.number});
@@ -183,13 +183,17 @@ void TapeDriver::close(const std::string& title) {
         backend_.inject({.kind = NativeEvent::Kind::close, .window = *id});
 }
 
-void TapeDriver::choose_menu(uint32_t id) {
+// An item by name is looked up in the menu the program built, as a user reads it.
+void TapeDriver::choose_menu(const TapeAction& a) {
     const auto graphics = backend_.find(setup_.graphics_title);
-    // Greyed items and ids the menu lacks cannot be clicked: nothing happens, as on screen.
-    if (!graphics || !menu_item_selectable(Hwnd{*graphics}, id)) {
-        return warn("no menu item " + std::to_string(id) + " can be chosen");
+    const Hwnd hwnd{graphics.value_or(0)};
+    const std::optional<uint32_t> id = a.text.empty() ? a.number : find_menu_item(hwnd, a.text);
+    // Greyed items and items the menu lacks cannot be clicked: nothing happens, as on screen.
+    if (!graphics || !id || !menu_item_selectable(hwnd, *id)) {
+        const std::string item = a.text.empty() ? std::to_string(a.number) : "\"" + a.text + "\"";
+        return warn("no menu item " + item + " can be chosen");
     }
-    backend_.inject({.kind = NativeEvent::Kind::menu_command, .window = *graphics, .command = id});
+    backend_.inject({.kind = NativeEvent::Kind::menu_command, .window = *graphics, .command = *id});
 }
 
 void TapeDriver::note(int line, const std::string& message) {

@@ -44,7 +44,7 @@ private:
     void snapshot(const std::string& title, const std::string& file);
     void write_log(const std::string& file);
     void close(const std::string& title);
-    void choose_menu(uint32_t id);
+    void choose_menu(const TapeAction& a);
     platform::WindowId keyboard_window() const;
     // An output that could not be written: reported, and counted as a failure.
     void note(int line, const std::string& message);

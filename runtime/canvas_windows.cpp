@@ -29,14 +29,11 @@ void register_classes(Hinstance instance) {
     register_class(cls);
 }
 
-void create_windows(Hinstance instance, int screen_w, int screen_h) {
+void create_windows(Hinstance instance) {
     runtime.window.graphics_window =
         create_window(0, GRAPHICS_CLASS, GRAPHICS_TITLE, WS_CAPTION | WS_SYSMENU, 0, 0, BUFFER_WIDTH,
                       BUFFER_HEIGHT, Hwnd::none, Hmenu::none, instance, nullptr);
-    // The bottom third of the screen, from one pixel below the two-thirds line.
-    runtime.window.text_window =
-        create_window(0, TEXT_CLASS, TEXT_TITLE, WS_OVERLAPPEDWINDOW, 0, (2 * screen_h) / 3 + 1, screen_w,
-                      screen_h / 3, Hwnd::none, Hmenu::none, instance, nullptr);
+    create_text_window();
 }
 
 void create_back_buffer() {
@@ -70,15 +67,29 @@ void on_destroy(Hwnd hwnd) {
 
 }  // namespace
 
-int canvas_open(uintptr_t instance, uintptr_t previous_instance, const char*, int show_state) {
-    const Hinstance inst{instance};
-    if (previous_instance == 0) register_classes(inst);
+void create_text_window() {
     const int screen_w = get_system_metrics(SM_CXSCREEN);
     const int screen_h = get_system_metrics(SM_CYSCREEN);
+    // The bottom third of the screen, from one pixel below the two-thirds line.
+    runtime.window.text_window =
+        create_window(0, TEXT_CLASS, TEXT_TITLE, WS_OVERLAPPEDWINDOW, 0, (2 * screen_h) / 3 + 1, screen_w,
+                      screen_h / 3, Hwnd::none, Hmenu::none, runtime.window.instance, nullptr);
+}
+
+int canvas_open(uintptr_t instance, uintptr_t previous_instance, const char*, int show_state) {
+    runtime.calls.opened = 1;
+    runtime.calls.closed = 0;
+    // No backend runs: the program's own main called app_main without morlu_main.
+    if (!platform_backend()) {
+        report_not_started();
+        return 1;
+    }
+    const Hinstance inst{instance};
+    if (previous_instance == 0) register_classes(inst);
     runtime.events.running = 0;
     runtime.events.single_step = 0;
-    create_windows(inst, screen_w, screen_h);
     runtime.window.instance = inst;
+    create_windows(inst);
     create_back_buffer();
     show_window(runtime.window.text_window, show_state);
     show_window(runtime.window.graphics_window, show_state);
@@ -89,6 +100,7 @@ int canvas_open(uintptr_t instance, uintptr_t previous_instance, const char*, in
 }
 
 int canvas_close() {
+    runtime.calls.closed = 1;
     release_dc(runtime.window.graphics_window, runtime.window.window_dc);
     script_close();
     return 1;

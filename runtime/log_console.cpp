@@ -96,7 +96,12 @@ int canvas_set_logging(int on) {
     if (runtime.window.graphics_window == Hwnd::none) return 0;
     runtime.log.logging = on != 0 ? 1 : 0;
     check_menu_item(runtime.menu.run_menu, CMD_LOGGING, runtime.log.logging ? MF_CHECKED : MF_UNCHECKED);
-    if (runtime.log.logging) show_text_window(1);
+    if (runtime.log.logging) {
+        // A console the user closed is made again where it was; its first paint
+        // replays the stored lines.
+        if (!is_window(runtime.window.text_window)) create_text_window();
+        show_text_window(1);
+    }
     return 1;
 }
 

@@ -44,6 +44,7 @@ int32_t offset(int32_t x, int64_t d) {
 }  // namespace
 
 int canvas_circle(int color, int x, int y, int radius) {
+    note_drawing_call("canvas_circle");
     color = check_color(color);
     if (radius < 0) {
         log_printf("Radius of %d not possible, using radius %d\n", radius, negated(radius));
@@ -62,6 +63,7 @@ int canvas_circle(int color, int x, int y, int radius) {
 }
 
 int canvas_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+    note_drawing_call("canvas_triangle");
     color = check_color(color);
     width = corrected_width(width);
     if (runtime.log.logging)
@@ -76,6 +78,7 @@ int canvas_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, i
 }
 
 int canvas_rectangle(int color, int x1, int y1, int x2, int y2, int width) {
+    note_drawing_call("canvas_rectangle");
     const int left = std::min(x1, x2), right = std::max(x1, x2);
     const int top = std::max(y1, y2), bottom = std::min(y1, y2);
     color = check_color(color);
@@ -96,6 +99,7 @@ int canvas_rectangle(int color, int x1, int y1, int x2, int y2, int width) {
 }
 
 int canvas_line(int color, int x1, int y1, int x2, int y2, int width) {
+    note_drawing_call("canvas_line");
     width = corrected_width(width);
     color = check_color(color);
     if (runtime.log.logging)
@@ -110,6 +114,7 @@ int canvas_line(int color, int x1, int y1, int x2, int y2, int width) {
 }
 
 int canvas_text(int color, int x, int y, int ptsize, const char* text) {
+    note_drawing_call("canvas_text");
     ptsize = corrected_ptsize(ptsize);
     color = check_color(color);
     if (!text) text = "";
@@ -125,6 +130,7 @@ int canvas_text(int color, int x, int y, int ptsize, const char* text) {
 }
 
 int canvas_printf(int color, int x, int y, int ptsize, const char* format, ...) {
+    note_drawing_call("canvas_printf");
     char buffer[PRINTF_BUFFER];
     va_list args;
     va_start(args, format);
@@ -135,6 +141,7 @@ int canvas_printf(int color, int x, int y, int ptsize, const char* format, ...) 
 }
 
 int canvas_clear() {
+    note_drawing_call("canvas_clear");
     const Hdc dc = runtime.window.buffer_dc;
     if (runtime.log.logging) log_printf("Clearing the graphics window\n");
     // The buffer's own pen, always its default one-pixel black pen, draws the frame.

@@ -13,7 +13,8 @@ struct RunMenuEntry {
     const char* text;
 };
 
-// Top to bottom. The last four lines carry information only.
+// Top to bottom. The last four lines carry information only, true of any program
+// built with morlu: what it is, its editions, and where its documentation is.
 constexpr std::array<RunMenuEntry, 16> RUN_MENU = {{
     {MF_STRING, CMD_ANIMATE, "&Animate\tCtrl+A"},
     {MF_STRING, CMD_HALT, "&Halt animation\tCtrl+H"},
@@ -27,11 +28,10 @@ constexpr std::array<RunMenuEntry, 16> RUN_MENU = {{
     {MF_SEPARATOR, 0, nullptr},
     {MF_STRING, CMD_QUIT, "&Quit\tCtrl+Q"},
     {MF_SEPARATOR, 0, nullptr},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "morlu: the graphics runtime and its bugs"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "MAC: no build; see README.md in the morlu folder"},
-    {MF_STRING | MF_GRAYED, CMD_INFO,
-     "WINDOWS: a native edition, cross-built with MinGW-w64 (docs/windows.md)"},
-    {MF_STRING | MF_GRAYED, CMD_INFO, "UPDATES: git pull in the morlu folder, then tools/run-bugs.sh"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "morlu: a graphics runtime for event-driven programs"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "MAC: no edition yet; morlu runs on Linux and on Windows"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "WINDOWS: a native edition; README.txt in its zip says how to build"},
+    {MF_STRING | MF_GRAYED, CMD_INFO, "UPDATES: canvas.h and docs/first-program.md in morlu's folder"},
 }};
 
 // The command each Ctrl+letter runs.

@@ -87,6 +87,15 @@ struct RuntimeState {
         int64_t whole_length = 0;     // recording: bytes of the file up to the end of its last whole line
         int32_t run_line_length = 0;  // recording: the run's line, on the disk after the whole lines, or 0
     } script;
+    // Calls out of order: whether canvas_open and canvas_close have been called,
+    // and which of a beginner's mistakes the program has been told of, each once.
+    struct {
+        uint8_t opened = 0;
+        uint8_t closed = 0;
+        uint8_t told_not_started = 0;
+        uint8_t told_before_open = 0;
+        uint8_t told_after_close = 0;
+    } calls;
 };
 
 extern RuntimeState runtime;
@@ -97,6 +106,15 @@ void runtime_reset();
 // Windows and coordinate frame.
 pf::LResult graphics_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);
 void copy_to_screen();
+// Create the text window (hidden), across the bottom third of the screen as it is now.
+void create_text_window();
+
+// Calls out of order.
+// canvas_open outside morlu_main (no backend runs): say so, once, in one line with the fix.
+void report_not_started();
+// A drawing call (`call` names it) before canvas_open or after canvas_close: the
+// first of each kind is told in one line, to the user and in the log.
+void note_drawing_call(const char* call);
 
 // Event loop.
 // Take and handle at most one message, then copy the back buffer if it is dirty.

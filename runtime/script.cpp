@@ -6,6 +6,7 @@
 
 #include "runtime_state.h"
 #include "script_file.h"
+#include "text_start.h"
 
 using namespace morlu::platform;
 
@@ -92,6 +93,17 @@ void end_of_script() {
     script_close();
 }
 
+// Position a file just opened for reading at its first line: after a UTF-8
+// byte-order mark, which an editor may have put there. False for UTF-16 text.
+bool skip_to_first_line(std::FILE* f) {
+    char head[TEXT_START_SAMPLE];
+    const size_t n = std::fread(head, 1, sizeof head, f);
+    const TextStart start = classify_text_start({head, n});
+    std::rewind(f);
+    if (start == TextStart::utf8_mark) std::fseek(f, UTF8_MARK_LENGTH, SEEK_SET);
+    return start != TextStart::utf16;
+}
+
 bool open_for_reading() {
     auto& s = runtime.script;
     if (s.script_file && !s.file_writing) return true;
@@ -99,6 +111,11 @@ bool open_for_reading() {
     ScriptRefusal why = ScriptRefusal::none;
     s.script_file = script_file_open_read(SCRIPT_NAME, why);
     s.file_writing = false;
+    if (s.script_file && !skip_to_first_line(s.script_file)) {
+        script_file_close(s.script_file);
+        s.script_file = nullptr;
+        why = ScriptRefusal::utf16_text;
+    }
     if (s.script_file) return true;
     script_report_refusal(why, false);
     return false;
@@ -124,6 +141,9 @@ void script_report_refusal(ScriptRefusal why, bool writing) {
             break;
         case ScriptRefusal::in_use:
             log_printf("Script file %s is in use by another program\n", SCRIPT_NAME);
+            break;
+        case ScriptRefusal::utf16_text:
+            log_printf("Script file %s is UTF-16 text; save it as UTF-8\n", SCRIPT_NAME);
             break;
         default:
             if (writing)

@@ -14,6 +14,7 @@ enum class ScriptRefusal {
     symbolic_link,  // recording never writes through a link
     not_regular,    // a folder, FIFO, device or socket
     in_use,         // another program records into it, or plays it while we would record
+    utf16_text,     // playback: the file is UTF-16 text, whose lines cannot be read
 };
 
 // Open `name` for playback. Never blocks, even on a FIFO; only a regular file

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "exit_status.h"
 #include "morlu/canvas.h"
 
 namespace {
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     }
     if (arg + 1 != argc || argv[arg][0] == '-') {
         std::fputs(USAGE, stderr);
-        return 2;
+        return morlu::EXIT_USAGE;
     }
     char tape_option[] = "--tape";
     args.insert(args.end(), {tape_option, argv[arg]});

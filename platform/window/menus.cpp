@@ -1,3 +1,6 @@
+#include <optional>
+#include <string_view>
+
 #include "platform_state.h"
 
 namespace morlu::platform {
@@ -33,17 +36,36 @@ MenuBar bar_of(const Menu& menu) {
     return bar;
 }
 
-// Every item with `id` in the menu and its popups, depth first.
+// Every text item (not a separator or a popup) of the menu and its popups, depth first.
 template <typename F>
-void for_each_item(Menu& menu, uint32_t id, F&& f, int depth = 0) {
+void for_each_text_item(Menu& menu, F&& f, int depth = 0) {
     for (MenuItem& item : menu.items) {
         if (item.flags & MF_POPUP) {
             Menu* popup = find_menu(Hmenu{static_cast<uint32_t>(item.id)});
-            if (popup && depth < 8) for_each_item(*popup, id, f, depth + 1);
-        } else if (!(item.flags & MF_SEPARATOR) && item.id == id) {
+            if (popup && depth < 8) for_each_text_item(*popup, f, depth + 1);
+        } else if (!(item.flags & MF_SEPARATOR)) {
             f(item);
         }
     }
+}
+
+// Every item with `id` in the menu and its popups, depth first.
+template <typename F>
+void for_each_item(Menu& menu, uint32_t id, F&& f) {
+    for_each_text_item(menu, [&](MenuItem& item) {
+        if (item.id == id) f(item);
+    });
+}
+
+// An item's text as a name: without the "&" of its mnemonic and the tab and
+// shortcut after it, in lower case, with "-" for each space.
+std::string name_of(std::string_view text) {
+    std::string name;
+    for (const char c : text.substr(0, text.find('\t'))) {
+        if (c == '&') continue;
+        name += c == ' ' ? '-' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return name;
 }
 
 }  // namespace
@@ -118,6 +140,27 @@ bool menu_item_selectable(Hwnd hwnd, uint32_t id) {
     bool selectable = false;
     if (bar) for_each_item(*bar, id, [&](MenuItem& item) { selectable |= !(item.flags & MF_GRAYED); });
     return selectable;
+}
+
+std::optional<uint32_t> find_menu_item(Hwnd hwnd, std::string_view name) {
+    Window* w = find_window_record(hwnd);
+    Menu* bar = w ? find_menu(w->menu) : nullptr;
+    const std::string wanted = name_of(name);
+    if (!bar || wanted.empty()) return std::nullopt;
+    std::optional<uint32_t> whole, first;
+    int sharing_first_word = 0;
+    for_each_text_item(*bar, [&](MenuItem& item) {
+        const std::string full = name_of(item.text);
+        const auto id = static_cast<uint32_t>(item.id);
+        if (full == wanted && !whole) whole = id;
+        if (std::string_view(full).substr(0, full.find('-')) == wanted) {
+            first = id;
+            ++sharing_first_word;
+        }
+    });
+    if (whole) return whole;
+    if (sharing_first_word == 1) return first;
+    return std::nullopt;
 }
 
 }  // namespace morlu::platform

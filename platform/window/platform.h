@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "backend.h"
@@ -102,6 +103,11 @@ int check_menu_item(Hmenu menu, uint32_t id, uint32_t flags);
 Hmenu get_menu(Hwnd hwnd);
 // Whether `id` names an enabled item in the window's menu bar (a click can choose it).
 bool menu_item_selectable(Hwnd hwnd, uint32_t id);
+// The command id of the item in the window's menu bar that `name` names: the
+// item's text without its "&" and its tab and shortcut, in lower case, with "-"
+// for each space ("halt-animation"), or the first word of it when no other item
+// starts with that word ("halt"). Nothing when no item, or more than one, does.
+std::optional<uint32_t> find_menu_item(Hwnd hwnd, std::string_view name);
 
 // --- Device contexts ---
 

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "runtime_fixture.h"
 
 namespace morlu::testing {
@@ -133,25 +137,43 @@ void call_everything() {
     canvas_close();
 }
 
+constexpr const char* NOT_STARTED =
+    "canvas_open: morlu was not started, so no window can open: this program has a main of its own; "
+    "remove it (morlu's main then calls app_main), or end it with return morlu_main(argc, argv, app_main);\n";
+constexpr const char* BEFORE_OPEN =
+    "canvas_clear: called before canvas_open, so nothing was drawn; call canvas_open first";
+constexpr const char* AFTER_CLOSE =
+    "canvas_clear: called after canvas_close, so it will never be shown; draw before canvas_close";
+
 // A program whose main does not start morlu (no backend) gets an answer from
-// every call: no window, no crash, and a wait that ends at once.
-TEST(CanvasOutsideARun, EveryCallIsSafeWithoutABackend) {
+// every call: no window, no crash, a wait that ends at once, and one line that
+// says why and what to do.
+TEST(CanvasOutsideARun, EveryCallIsSafeWithoutABackendAndOneLineSaysWhy) {
     runtime_stop();
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(canvas_set_animation(ANIMATE_RUN), 0);
     EXPECT_EQ(canvas_open(1, 0, "", SW_SHOW), 1);
     EXPECT_EQ(runtime.window.graphics_window, Hwnd::none);
     EXPECT_EQ(canvas_set_logging(0), 0);
     call_everything();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), NOT_STARTED);
     runtime_stop();
 }
 
-// Before canvas_open and after canvas_close on a running backend.
-TEST_F(CanvasWindows, CallsBeforeOpenAndAfterCloseAreSafe) {
+// Before canvas_open and after canvas_close on a running backend: the calls
+// return as they always did, and the first drawing call of each mistake is told
+// once, on stderr and in the log.
+TEST_F(CanvasWindows, CallsBeforeOpenAndAfterCloseAreSafeAndToldOnce) {
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(canvas_set_animation(ANIMATE_RUN), 0);
     call_everything();
     open();
     canvas_close();
     call_everything();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string(BEFORE_OPEN) + "\n" + AFTER_CLOSE + "\n");
+    const std::vector<std::string> log = log_stored_lines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), BEFORE_OPEN), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), AFTER_CLOSE), 1);
 }
 
 }  // namespace

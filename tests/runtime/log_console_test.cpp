@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime_fixture.h"
@@ -130,6 +131,25 @@ TEST_F(LogConsole, SetLoggingFollowsTheFlagWithTheCheckMarkAndOnlyShows) {
     EXPECT_EQ(runtime.log.logging, 1);
     EXPECT_EQ(check_menu_item(runtime.menu.run_menu, CMD_LOGGING, MF_CHECKED), static_cast<int>(MF_CHECKED));
     EXPECT_TRUE(is_window_visible(text()));
+}
+
+// Closed from its title bar, the console is gone; switching logging on makes it
+// again, of its class and title, where it was, and its first paint shows the
+// lines stored meanwhile.
+TEST_F(LogConsole, SwitchingLoggingOnShowsAClosedConsoleAgainWithItsLines) {
+    open();
+    const WindowPlan plan = backend.shown(static_cast<uint32_t>(text()))->plan;
+    send_message(text(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(is_window(text()));
+    log_printf("stored while closed\n");
+    EXPECT_EQ(canvas_set_logging(1), 1);
+    ASSERT_EQ(find_window(TEXT_CLASS, TEXT_TITLE), text());
+    EXPECT_TRUE(is_window_visible(text()));
+    const WindowPlan again = backend.shown(static_cast<uint32_t>(text()))->plan;
+    EXPECT_EQ(std::tie(again.x, again.y, again.client), std::tie(plan.x, plan.y, plan.client));
+    Msg msg;
+    while (peek_message(&msg)) dispatch_message(&msg);
+    EXPECT_GT(inked_rows(), 0);  // the stored line, replayed
 }
 
 TEST_F(LogConsole, KeysInTheTextWindowReachTheGraphicsWindow) {

@@ -84,6 +84,18 @@ TEST_F(Script, LinesEndingInCarriageReturnsReadAsPlainLines) {
     EXPECT_EQ(play_all(), (Lines{"K 1", "P", "P", "K 2"}));
 }
 
+// Windows editors and shells save text with a byte-order mark, or as UTF-16.
+TEST_F(Script, AUtf8MarkIsSkippedAndUtf16TextIsRefusedWithALine) {
+    write_script("\xEF\xBB\xBFMORLU_KBD(1);\nMORLU_KBD(2);\n");
+    EXPECT_EQ(play_all(), (Lines{"K 1", "K 2"}));
+    for (const std::string& utf16 : {std::string("\xFF\xFEM\0O\0R\0", 8), std::string("M\0O\0R\0L\0", 8)}) {
+        write_script(utf16);
+        EXPECT_EQ(play_all(), Lines{});
+        EXPECT_EQ(last_log(), "Script file MORLU.SCR is UTF-16 text; save it as UTF-8");
+        EXPECT_EQ(runtime.script.script_file, nullptr);
+    }
+}
+
 TEST_F(Script, ALastLineWithoutANewlineIsNotPlayed) {
     write_script("MORLU_KBD(1);\nMORLU_KBD(2);");
     EXPECT_EQ(play_all(), (Lines{"K 1"}));

@@ -15,7 +15,9 @@
  * delivers clicks, typed characters and animation ticks, and ends with
  * MORLU_QUIT when the user quits. Operations return 1 for done. Called before
  * canvas_open they change nothing, and those that say so return 0; after
- * canvas_close nothing more reaches the screen.
+ * canvas_close nothing more reaches the screen. The first drawing call before
+ * canvas_open, and the first after canvas_close, each say so once, in one line
+ * on standard error and in the log.
  */
 #ifndef MORLU_CANVAS_H
 #define MORLU_CANVAS_H
@@ -43,7 +45,7 @@ extern "C" {
 /* Event kinds, as canvas_await_event returns them. */
 enum {
     MORLU_MOUSE = 1,    /* left button pressed; x and y in logical coordinates */
-    MORLU_KBD = 2,      /* a character typed; its code as a signed 8-bit value */
+    MORLU_KBD = 2,      /* a character typed; its code as a signed 8-bit value (below) */
     MORLU_PERIODIC = 3, /* an animation tick */
     MORLU_QUIT = 4
 };
@@ -73,9 +75,12 @@ typedef int (*MorluEntry)(uintptr_t instance,
                           int show_state);
 MORLU_API int morlu_main(int argc, char** argv, MorluEntry entry);
 
-/* Open the runtime with what the program's entry received. Always returns 1;
- * when no window can be made (no backend runs: called outside morlu_main), the
- * operations that test for an open runtime keep returning 0. */
+/* Open the runtime with what the program's entry received. Always returns 1.
+ * The back buffer starts black: call canvas_clear (white inside a black frame)
+ * before drawing, or black text on it is invisible. Called outside morlu_main
+ * (the program has a main of its own that calls app_main), no window can open:
+ * it says so in one line with the fix, the operations that test for an open
+ * runtime return 0, and canvas_await_event returns MORLU_QUIT. */
 MORLU_API int canvas_open(uintptr_t instance,
                           uintptr_t previous_instance,
                           const char* command_line,
@@ -85,12 +90,19 @@ MORLU_API int canvas_close(void);
 
 /* Wait for the next event and return its kind; the mouse position and the typed
  * character of the event are stored in the three variables whatever the kind.
- * Before canvas_open, when nothing can ever arrive, it returns MORLU_QUIT. */
+ * Before canvas_open, when nothing can ever arrive, it returns MORLU_QUIT.
+ * Keys arrive as characters only, in code page 1252 as a signed 8-bit value:
+ * Enter 13, Backspace 8, Tab 9, Escape 27; arrows, function keys and Delete
+ * give nothing; characters above 127 arrive negative (é, 233, is -23). Keys
+ * typed with Ctrl held give no event: Ctrl with A, H, F, L, R, P, O or Q is a
+ * Run menu shortcut. */
 MORLU_API int canvas_await_event(int* mouse_x, int* mouse_y, char* key);
 /* Returns 0 before canvas_open, else 1; a mode not listed above changes nothing. */
 MORLU_API int canvas_set_animation(int mode);
 /* Describe every shape drawn in the log console (nonzero) or not (0); switching
- * on also shows the console. Returns 0 before canvas_open, else 1. */
+ * on also shows the console, made again where it was if the user closed it,
+ * with its stored lines. Correction messages are logged either way. Returns 0
+ * before canvas_open, else 1. */
 MORLU_API int canvas_set_logging(int on);
 
 /* Colours are indices 0..23 into the palette: 0 black, 1 white, 2 red, 3 green,
@@ -116,7 +128,8 @@ MORLU_API int canvas_text(int color, int x, int y, int ptsize, const char* text)
 /* canvas_text with printf-style formatting; returns the number of characters
  * formatted. A result over 1023 characters is drawn cut to 1023. */
 MORLU_API int canvas_printf(int color, int x, int y, int ptsize, const char* format, ...) MORLU_PRINTF(5, 6);
-/* Fill the whole back buffer white inside a one-pixel black frame. */
+/* Fill the whole back buffer white inside a one-pixel black frame. Until the
+ * first canvas_clear the back buffer is black. */
 MORLU_API int canvas_clear(void);
 
 /* Printf-style: appends one line to the log console and returns the number of
@@ -125,6 +138,14 @@ MORLU_API int log_printf(const char* format, ...) MORLU_PRINTF(1, 2);
 
 #ifdef __cplusplus
 }
+
+/* In C++, an app_main with other arguments is a second function of that name,
+ * and the link then finds no app_main. These make it an error at its own line,
+ * whose message shows the line below with the fix. */
+// clang-format off
+int app_main() = delete; /* morlu calls app_main with four arguments; write: int app_main(uintptr_t instance, uintptr_t previous_instance, const char* command_line, int show_state) */
+int app_main(int, char**) = delete; /* morlu calls app_main with four arguments; write: int app_main(uintptr_t instance, uintptr_t previous_instance, const char* command_line, int show_state) */
+// clang-format on
 #endif
 
 #endif /* MORLU_CANVAS_H */

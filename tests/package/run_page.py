@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Run docs/first-program.md as a reader would, in a fresh home folder.
+"""Run a page of morlu's documentation as a reader would, in a fresh home
+folder that holds a copy of the source as ~/morlu.
 
 Each ```sh block runs in order in one shell (so cd and export carry over); a
 ```LANG file=NAME block is written to NAME in the shell's current folder; a
 ```sh desktop block runs its program on a private X server and passes when the
 program's graphics window appears; <!-- expect-output: TEXT --> checks the
-output of the block before it. Usage: first_program.py SOURCE_FOLDER
+output of the block before it. Indented blocks and other fences are read, not run.
+Usage: run_page.py SOURCE_FOLDER PAGE (PAGE relative to the source folder,
+e.g. docs/first-program.md)
 """
 import os
 import re
@@ -15,10 +18,10 @@ import sys
 import tempfile
 
 source = os.path.realpath(sys.argv[1])
-page = open(os.path.join(source, "docs/first-program.md")).read()
+page = open(os.path.join(source, sys.argv[2])).read()
 blocks = re.finditer(r"^```(\S*)([^\n]*)\n(.*?)^```\n|^<!-- expect-output: (.*?) -->$", page, re.S | re.M)
 
-home = tempfile.mkdtemp(prefix="morlu-first-program-")
+home = tempfile.mkdtemp(prefix="morlu-page-")
 # A copy of the source without its build folders, as a reader would have it.
 os.mkdir(os.path.join(home, "morlu"))
 subprocess.run(f"tar -C {shlex.quote(source)} --exclude='./build*' --exclude=./.git -cf - . | "
