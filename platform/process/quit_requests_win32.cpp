@@ -1,20 +1,19 @@
 // The requests to end, on Windows: the console's Ctrl+C, Ctrl+Break and close,
 // which the system delivers on a thread of its own. The first wakes the watch
 // through an event; a second ends the process at once.
+// The runtime's own headers come first: windows.h defines MOD_SHIFT and its
+// kin as macros.
+#include "quit_requests.h"
+#include "report.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
 #include <string>
 
-#include "quit_requests.h"
-#include "report.h"
-
 namespace morlu::platform {
 namespace {
-
-// What the system's own handling ends a process with on Ctrl+C.
-constexpr UINT CONTROL_C_EXIT = 0xC000013A;
 
 HANDLE wake_event = nullptr;
 std::atomic<int> requests{0};
