@@ -6,6 +6,7 @@
 #include "entry_options.h"
 #include "exit_status.h"
 #include "headless_run.h"
+#include "platform/process/crash_report.h"
 #include "platform/process/quit_watch.h"
 #include "platform/window/win_types.h"
 #include "runtime_session.h"
@@ -53,6 +54,7 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
         std::fprintf(stderr, "%s: no program entry was given\n", o.program.c_str());
         return morlu::EXIT_USAGE;
     }
+    morlu::platform::catch_crashes(o.program.c_str());
     if (o.action == EntryOptions::Action::tape)
         return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line, true}, entry);
     return run_desktop(o, entry);

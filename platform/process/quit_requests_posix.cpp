@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "output_flush.h"
 #include "quit_requests.h"
 
 namespace morlu::platform {
@@ -62,15 +63,6 @@ void on_request(int signal) {
     write_text("\n");
     ::signal(signal, SIG_DFL);
     ::raise(signal);
-}
-
-// The program's thread may be inside a print: never wait for its lock.
-void flush_without_waiting() {
-    for (std::FILE* f : {stdout, stderr}) {
-        if (::ftrylockfile(f) != 0) continue;
-        std::fflush(f);
-        ::funlockfile(f);
-    }
 }
 
 // Several wakes while the watch was busy are one.
@@ -125,14 +117,14 @@ const char* take_quit_request() {
 
 void end_as_requested() {
     const int signal = first_signal.load();
-    flush_without_waiting();
+    flush_output_without_waiting();
     ::signal(signal, SIG_DFL);
     ::raise(signal);
     ::_exit(128 + signal);
 }
 
 void end_process(int status) {
-    flush_without_waiting();
+    flush_output_without_waiting();
     ::_exit(status);
 }
 

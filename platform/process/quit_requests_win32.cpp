@@ -3,6 +3,7 @@
 // through an event; a second ends the process at once.
 // The runtime's own headers come first: windows.h defines MOD_SHIFT and its
 // kin as macros.
+#include "output_flush.h"
 #include "quit_requests.h"
 #include "report.h"
 
@@ -76,11 +77,13 @@ const char* take_quit_request() {
 // The program's thread runs on and may hold the C library's locks, which the
 // library's own clean-up at exit would wait for: the process ends without it.
 void end_as_requested() {
+    flush_output_without_waiting();
     TerminateProcess(GetCurrentProcess(), CONTROL_C_EXIT);
     ExitProcess(CONTROL_C_EXIT);
 }
 
 void end_process(int status) {
+    flush_output_without_waiting();
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
     ExitProcess(static_cast<UINT>(status));
 }
