@@ -91,8 +91,8 @@ MORLU_API int canvas_close(void);
 /* Wait for the next event and return its kind; the mouse position and the typed
  * character of the event are stored in the three variables whatever the kind.
  * Before canvas_open, when nothing can ever arrive, it returns MORLU_QUIT.
- * The windows are painted and the user's actions taken only while the program
- * waits here: a program that does not come back within a second of a close,
+ * New frames reach the screen and the user's actions reach the program only
+ * here: a program that does not come back within a second of a close,
  * Ctrl+Q or Ctrl+C, or that goes on for a second after MORLU_QUIT, is ended by
  * morlu with one line saying why (status 70 after a close or Ctrl+Q).
  * Keys arrive as characters only, in code page 1252 as a signed 8-bit value:
