@@ -90,14 +90,14 @@ void on_fatal_signal(int signal, siginfo_t* info, void*) {
 }
 
 bool handler_is_default(int signal) {
-    struct sigaction current{};
+    struct sigaction current {};
     return ::sigaction(signal, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) &&
            current.sa_handler == SIG_DFL;
 }
 
 void catch_signal(int signal) {
     if (!handler_is_default(signal)) return;
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_sigaction = on_fatal_signal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
     sigemptyset(&action.sa_mask);

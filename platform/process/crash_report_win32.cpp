@@ -51,8 +51,9 @@ const char* describe(const EXCEPTION_RECORD& r) {
 void print_frame(DWORD64 pc) {
     HMODULE module = nullptr;
     char path[MAX_PATH] = "?";
-    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCSTR>(pc), &module))
+    if (GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(pc), &module))
         GetModuleFileNameA(module, path, sizeof path);
     const char* name = path;
     for (const char* p = path; *p; ++p)
@@ -81,11 +82,21 @@ void print_stack(CONTEXT context) {
     }
 }
 
+DWORD WINAPI report_and_end(void* pointers) {
+    const auto* e = static_cast<EXCEPTION_POINTERS*>(pointers);
+    flush_output_without_waiting();
+    report_fatal_line("%s: crashed: %s; %s\n", crash::program, describe(*e->ExceptionRecord), HINT);
+    print_stack(*e->ContextRecord);
+    TerminateProcess(GetCurrentProcess(), e->ExceptionRecord->ExceptionCode);
+    return 0;
+}
+
+// The report runs on a thread of its own: after a stack overflow the crashed
+// thread has too little stack left to print a line.
 LONG WINAPI on_unhandled(EXCEPTION_POINTERS* e) {
     if (InterlockedExchange(&crashing, 1) == 0) {
-        flush_output_without_waiting();
-        report_fatal_line("%s: crashed: %s; %s\n", crash::program, describe(*e->ExceptionRecord), HINT);
-        print_stack(*e->ContextRecord);
+        HANDLE reporter = CreateThread(nullptr, 256 * 1024, report_and_end, e, 0, nullptr);
+        if (reporter) WaitForSingleObject(reporter, INFINITE);
     }
     TerminateProcess(GetCurrentProcess(), e->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
@@ -108,9 +119,6 @@ void end_after_uncaught(const std::string& what) {
 
 void catch_crashes(const char* program) {
     crash::set_program(program);
-    // A stack overflow leaves the filter only the guard page's few KiB; keep room for the report.
-    ULONG reserve = 64 * 1024;
-    SetThreadStackGuarantee(&reserve);
     SetUnhandledExceptionFilter(on_unhandled);
     crash::catch_uncaught_exceptions();
 }

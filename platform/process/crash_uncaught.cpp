@@ -25,8 +25,8 @@ namespace {
 
 std::string readable_type(const std::type_info& type) {
     int status = 0;
-    std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
-                                                      &std::free);
+    std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), &std::free);
     return status == 0 && name ? name.get() : type.name();
 }
 

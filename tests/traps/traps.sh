@@ -78,7 +78,11 @@ wait_for_end() {  # the program's pid; sets status, or 999 for a hang
 
 echo "== with a tape"
 printf 'click 300 250\nwait 200\n' >"$work/tape.tape"
-for how in null divide throw recurse; do
+crashes_tried=(null divide throw recurse)
+# Wine gives a thread that overflows its stack no exception: it ends the thread
+# alone, so the recursion is tried on Linux only.
+[[ -n $run_with ]] && crashes_tried=(null divide throw)
+for how in "${crashes_tried[@]}"; do
     run_tape crashes "$how"
     check "$how: status ${crash_status[$how]}" test "$status" = "${crash_status[$how]}"
     check "$how: says what happened" has "${crash_words[$how]}" err
