@@ -56,14 +56,16 @@ void check_event(const Event& e) {
 }
 
 // The end of the file stops every kind of play, closes the file, owes nothing
-// more and says so in the log.
+// more and says so in the log; so does a file refused as UTF-16 text, which
+// plays nothing.
 void check_ended() {
     const auto& s = runtime.script;
     require(s.script_file == nullptr);
     require(!s.playback && !s.play_one && s.periodic_owed == 0);
     require(!playback_checked());
     const auto lines = log_stored_lines();
-    require(!lines.empty() && lines.back() == "EOF encountered in script file MORLU.SCR");
+    require(!lines.empty() && (lines.back() == "EOF encountered in script file MORLU.SCR" ||
+                               lines.back() == "Script file MORLU.SCR is UTF-16 text; save it as UTF-8"));
 }
 
 // Out of events to spend: playback toggled off closes the file whatever was owed.
