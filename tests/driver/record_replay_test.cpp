@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +6,7 @@
 #include <string>
 
 #include "headless_run.h"
+#include "scratch_folder.h"
 
 namespace morlu {
 namespace {
@@ -28,11 +28,7 @@ int run_tape(const std::string& text) {
 // A session recorded with Ctrl+R, then played back with Ctrl+P by a new run of
 // the program, ends on the same picture, pixel for pixel.
 TEST(RecordAndReplay, ThePlaybackEndsOnTheRecordedPicture) {
-    const auto home = std::filesystem::current_path();
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("morlu-replay-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::current_path(folder);
+    const testing::ScratchFolder here;
     EXPECT_EQ(run_tape("key ctrl+r\n"
                        "wait 700\n"
                        "click 35 60\n"
@@ -52,8 +48,6 @@ TEST(RecordAndReplay, ThePlaybackEndsOnTheRecordedPicture) {
     EXPECT_FALSE(a.empty());
     EXPECT_TRUE(a == b) << "the replayed picture differs from the recorded one";
     EXPECT_EQ(contents("MORLU.SCR"), recorded);  // playing never writes
-    std::filesystem::current_path(home);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -45,25 +45,6 @@ int run_tape(const std::string& text) {
     return tape ? run_headless(*tape).status : -1;
 }
 
-// A folder of its own for each test, made the current one, where MORLU.SCR lives.
-class InFolder {
-public:
-    explicit InFolder(const std::string& name)
-        : home_(std::filesystem::current_path()),
-          folder_(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        std::filesystem::current_path(folder_);
-    }
-    ~InFolder() {
-        std::filesystem::current_path(home_);
-        std::filesystem::remove_all(folder_);
-    }
-
-private:
-    std::filesystem::path home_, folder_;
-};
-
 // "Add Bug", "Faster" and typing, recorded; then a picture.
 constexpr const char* RECORDED_SESSION =
     "key ctrl+r\n"
@@ -79,7 +60,7 @@ constexpr const char* RECORDED_SESSION =
 // Root may write anywhere the permission bits forbid, so the unwritable script is
 // a folder named MORLU.SCR: no one can open that for writing.
 TEST(UnwritableScriptFolder, EachEventIsReportedAndTheProgramRunsAsIfItRecorded) {
-    InFolder here("morlu-unwritable");
+    const testing::ScratchFolder here;
     ASSERT_EQ(run_tape(RECORDED_SESSION), 0);
     const std::string normal_picture = contents("picture.png");
     ASSERT_FALSE(normal_picture.empty());
@@ -96,7 +77,7 @@ TEST(UnwritableScriptFolder, EachEventIsReportedAndTheProgramRunsAsIfItRecorded)
 }
 
 TEST(UnwritableScriptFolder, PlayingAFolderEndsPlaybackWithALogLine) {
-    InFolder here("morlu-unwritable-play");
+    const testing::ScratchFolder here;
     std::filesystem::create_directory("MORLU.SCR");
     EXPECT_EQ(run_tape("key ctrl+p\nclick 43 142\nwait 200\nlog log.txt\nsnapshot picture.png\n"), 0);
     // The cause, not the end of a file that never was one.
@@ -109,7 +90,7 @@ TEST(UnwritableScriptFolder, PlayingAFolderEndsPlaybackWithALogLine) {
 // Every way the program can end, while it records, leaves the whole recording:
 // the ticks counted since the last line are written as the program ends.
 TEST(EndingWhileRecording, EveryWayToEndLeavesTheWholeRecording) {
-    InFolder here("morlu-end-recording");
+    const testing::ScratchFolder here;
     const std::string recorded =
         "MORLU_PERIODIC(10);\nMORLU_MOUSE(-257, 108);\nMORLU_KBD(97);\nMORLU_KBD(98);\nMORLU_PERIODIC(7);\n";
     for (const char* ending : {"close\n", "key ctrl+q\n", "menu 8\n", ""}) {
@@ -122,7 +103,7 @@ TEST(EndingWhileRecording, EveryWayToEndLeavesTheWholeRecording) {
 }
 
 TEST(EndingWhilePlaying, ClosingAfterPlayOneEndsTheProgramAndLeavesTheScript) {
-    InFolder here("morlu-end-playing");
+    const testing::ScratchFolder here;
     const std::string script = "MORLU_PERIODIC(50);\nMORLU_MOUSE(-257, 108);\n";
     std::ofstream("MORLU.SCR") << script;
     EXPECT_EQ(run_tape("key ctrl+o\nkey ctrl+o\nclose\n"), 0);
@@ -130,7 +111,7 @@ TEST(EndingWhilePlaying, ClosingAfterPlayOneEndsTheProgramAndLeavesTheScript) {
 }
 
 TEST(ClosedConsole, TheLogRingKeepsTakingLines) {
-    InFolder here("morlu-closed-console");
+    const testing::ScratchFolder here;
     EXPECT_EQ(run_tape("close-text\n"
                        "key ctrl+l\n"
                        "wait 300\n"
@@ -154,7 +135,7 @@ TEST(ClosedConsole, TheLogRingKeepsTakingLines) {
 // A file system that takes no more: the write fails with EFBIG past a file size
 // limit, as it would with ENOSPC on a full disk.
 TEST(FullFileSystem, RecordingStopsWithALineAndTheFileEndsInAWholeLine) {
-    InFolder here("morlu-full");
+    const testing::ScratchFolder here;
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
@@ -216,7 +197,6 @@ protected:
     bool logged(const std::string& line) const {
         return holds_line(log_stored_lines(), line);
     }
-    InFolder here{"morlu-changed-script"};
 };
 
 TEST_F(ChangedScript, ADeletedFilePlaysOnFromTheOpenStreamToItsEnd) {

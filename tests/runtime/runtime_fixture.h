@@ -1,5 +1,5 @@
-// A runtime on the headless backend, with user actions that the test queues up
-// and the backend performs, one each time the program waits with nothing to do.
+// A runtime on the headless backend, in a scratch folder of the test's own, with user actions that the test
+// queues up and the backend performs, one each time the program waits with nothing to do.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "platform/window/platform.h"
 #include "runtime_session.h"
 #include "runtime_state.h"
+#include "scratch_folder.h"
 
 namespace morlu::testing {
 
@@ -91,6 +92,7 @@ protected:
         return static_cast<long>(backend.now().count());
     }
 
+    ScratchFolder scratch;  // first: the runtime opens MORLU.SCR in the current folder
     HeadlessBackend backend;
     std::deque<std::function<void()>> actions;
     int x = -99;

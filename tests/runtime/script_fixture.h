@@ -1,8 +1,6 @@
-// The fixture of the script tests: each test works in a folder of its own,
-// where MORLU.SCR is read and written.
+// The fixture of the script tests, which read and write MORLU.SCR in the
+// test's scratch folder.
 #pragma once
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,19 +15,9 @@ namespace morlu::testing {
 class Script : public RuntimeTest {
 protected:
     void SetUp() override {
-        home = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() / ("morlu-script-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        std::filesystem::remove("MORLU.SCR");
         RuntimeTest::SetUp();
         open();
         canvas_set_logging(0);
-    }
-    void TearDown() override {
-        RuntimeTest::TearDown();
-        std::filesystem::current_path(home);
-        std::filesystem::remove_all(folder);
     }
     static void write_script(const std::string& text) {
         std::ofstream("MORLU.SCR", std::ios::binary) << text;
@@ -60,7 +48,6 @@ protected:
         const auto lines = log_stored_lines();
         return lines.empty() ? "" : lines.back();
     }
-    std::filesystem::path home, folder;
 };
 
 }  // namespace morlu::testing
