@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "../desktop/toolkit.h"
+#include "../process/report.h"
 #include "win32_window.h"
 
 namespace morlu::platform {
@@ -52,7 +53,10 @@ public:
     }
 
     void show_window(WindowId id, bool visible) override {
-        if (NativeWindow* w = find(id)) ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
+        NativeWindow* w = find(id);
+        if (!w) return;
+        ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
+        if (visible) report_desktop_shown();
     }
 
     void repaint(WindowId id, const PixelBox&) override {
