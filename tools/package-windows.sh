@@ -24,7 +24,7 @@ cp build-windows/entry/libmorlu.a build-windows/entry/libmorlu_main.a "$stage/li
 sed 's/$/\r/' tools/windows/README-windows.txt >"$stage/README.txt"
 # The debugging information would make the programs and the library ten times their size.
 x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/examples/*.exe
-x86_64-w64-mingw32-strip --strip-debug "$stage"/lib/*.a
+x86_64-w64-mingw32-strip --strip-debug --keep-file-symbols "$stage"/lib/*.a
 
 (cd build-windows/package && zip -qr "$name.zip" "$name")
 echo "build-windows/package/$name.zip"
