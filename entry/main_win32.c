@@ -8,6 +8,9 @@
  * naming the posix-threads compiler (posix_threads_guard.s). */
 extern const void* const morlu_posix_threads_guard;
 __attribute__((used)) static const void* const* const needs_posix_threads = &morlu_posix_threads_guard;
+/* The program's manifest, which gives it the UTF-8 code page (utf8.manifest). */
+extern const char morlu_utf8_manifest[];
+__attribute__((used)) static const char* const needs_manifest = morlu_utf8_manifest;
 
 int main(int argc, char** argv) {
     return morlu_main(argc, argv, app_main);

@@ -12,9 +12,9 @@ void report_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // shown in a message box instead, so it is not lost.
 void report_fatal_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// The desktop backend shows the program's windows: from now on a fatal line
-// that has no console to go to may be shown in a message box (the Windows
-// edition). Until then, and in tape runs, nothing waits for the user.
-void report_desktop_shown();
+// A run without windows (a tape run): from now on a fatal line is never shown
+// in a message box, whatever the program's console. Elsewhere than in the
+// Windows edition there are no boxes, and this changes nothing.
+void report_without_desktop();
 
 }  // namespace morlu::platform

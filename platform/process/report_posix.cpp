@@ -30,7 +30,7 @@ void report_fatal_line(const char* format, ...) {
 }
 
 // A POSIX program's standard error is where its user reads it.
-void report_desktop_shown() {
+void report_without_desktop() {
 }
 
 }  // namespace morlu::platform

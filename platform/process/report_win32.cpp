@@ -3,9 +3,9 @@
 // program starts with standard handles only where its output was redirected
 // (to a file or a pipe). Started from a console (cmd.exe, PowerShell), it
 // attaches to that console before main, so --help, tape runs and error lines
-// print where the user typed. With no console at all, a line after which the
-// program ends is shown in a message box, but only once the desktop backend
-// shows windows: a tape run or a run without a desktop never waits for a click.
+// print where the user typed. With no console at all (started from Explorer),
+// a line after which the program ends is shown in a message box, but never in
+// a tape run nor where no one sees a desktop: those never wait for a click.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -68,7 +68,16 @@ bool connect_output() {
 // Every program links this file: its main starts the quit watch, which reports
 // through it.
 const bool error_reaches_user = connect_output();
-std::atomic<bool> desktop_shown{false};
+std::atomic<bool> without_desktop{false};
+
+// The window station of a user at a screen, not a service's. (Wine without a
+// display has one too, but cannot make the box and returns at once.)
+bool desktop_seen() {
+    USEROBJECTFLAGS flags{};
+    const HWINSTA station = GetProcessWindowStation();
+    return station && GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) &&
+           (flags.dwFlags & WSF_VISIBLE) != 0;
+}
 
 void print(const char* format, va_list args) __attribute__((format(printf, 1, 0)));
 void print(const char* format, va_list args) {
@@ -108,13 +117,14 @@ void report_fatal_line(const char* format, ...) {
     va_list again;
     va_copy(again, args);
     print(format, args);
-    if (!error_reaches_user && desktop_shown.load()) show_box(format_line(format, again));
+    if (!error_reaches_user && !without_desktop.load() && desktop_seen())
+        show_box(format_line(format, again));
     va_end(again);
     va_end(args);
 }
 
-void report_desktop_shown() {
-    desktop_shown = true;
+void report_without_desktop() {
+    without_desktop = true;
 }
 
 }  // namespace morlu::platform
