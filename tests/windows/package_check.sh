@@ -10,6 +10,7 @@
 #     Windows gcc and g++), and each program they build runs its tape;
 #   - the win32-threads compiler (x86_64-w64-mingw32-gcc without -posix, C and
 #     C++) fails to link, first with a line naming the posix-threads compiler;
+#   - file names in UTF-8 reach the system whole, ü and Cyrillic alike;
 #   - a program started from a console prints --help and its errors there; with
 #     no console at all a tape run still ends, with its status, at once.
 # Usage: package_check.sh ZIP
@@ -66,6 +67,14 @@ for compiler in "x86_64-w64-mingw32-gcc examples/shapes.c -lstdc++" "x86_64-w64-
     grep -m1 'undefined reference' "$work/link.txt" | grep -q 'posix-threads compiler: link with x86_64-w64-mingw32-gcc-posix' ||
         fail "${compiler%% *}: the first missing name does not name the posix-threads compiler: $(grep -m1 'undefined' "$work/link.txt")"
 done
+
+echo "== names in UTF-8: a tape whose name holds ü and Cyrillic writes a snapshot named so"
+sed 's/^snapshot .*/snapshot Снимок-ü.png/' examples/shapes.tape >"тест-grün.tape"
+rm -f "Снимок-ü.png"
+# Wine takes a program's arguments from the terminal's character set.
+LC_ALL=C.UTF-8 timeout 60 "$MORLU_RUN_WITH" examples/shapes.exe --tape "тест-grün.tape" >/dev/null 2>&1 ||
+    fail "the tape тест-grün.tape did not run"
+[[ -s "Снимок-ü.png" ]] || fail "the tape тест-grün.tape did not write Снимок-ü.png: $(ls)"
 
 echo "== started from a console: --help and errors print there; with none, a tape run ends"
 x86_64-w64-mingw32-gcc-posix "$here/start_from_console.c" -o "$work/start_from_console.exe"
