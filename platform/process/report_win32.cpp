@@ -35,7 +35,8 @@ bool present(HANDLE h) {
 // Point the C library's stream `fd` (1 or 2), and the process's standard
 // handle, at the console. The descriptor becomes a copy of one opened on the
 // console; a stream that had none (the C library marks it -2 in a program
-// started without handles, and will not reopen it then) is given it.
+// started without handles) is given it. freopen would be the usual way, but
+// Wine's C library refuses to reopen such a stream.
 void reopen_on_console(std::FILE* stream, int fd, DWORD which) {
     const HANDLE console =
         CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
