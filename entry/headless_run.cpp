@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/process/quit_watch.h"
+#include "platform/process/report.h"
 #include "runtime_session.h"
 #include "runtime_state.h"
 #include "tape_driver.h"
@@ -19,13 +20,16 @@ namespace {
 
 // The whole tape file, or false with `error` set. Only a regular file is a tape:
 // a folder would read as nothing, and a FIFO or a device might never end.
+// The name is UTF-8, as every name a program is given (on Windows its code
+// page is UTF-8), whatever the C++ library would take a plain string for.
 bool read_tape(const char* path, std::string& text, std::string& error) {
+    const std::filesystem::path file(std::u8string(path, path + std::strlen(path)));
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(file, ec);
     if (ec) return error = ec.message(), false;
     if (std::filesystem::is_directory(status)) return error = "it is a folder", false;
     if (!std::filesystem::is_regular_file(status)) return error = "it is not a regular file", false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) return error = std::strerror(errno), false;
     std::ostringstream out;
     out << in.rdbuf();
@@ -41,6 +45,8 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     TapeDriver driver(backend, std::move(actions),
                       {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines});
     backend.set_idle_handler([&driver] { return driver.step(); });
+    // Nobody looks at a screen during a tape run: a fatal line never waits for a click.
+    platform::report_without_desktop();
     if (options.watch_quit)
         platform::quit_watch_start({options.program, EXIT_WOULD_NOT_END, platform::Millis{1000},
                                     [&backend] { backend.ask_to_close(); }});

@@ -105,8 +105,11 @@ void DesktopBackend::destroy_window(WindowId id) {
     events_.window_gone(id);
 }
 
+// Not waited for: at a quit the windows close while the program has a second
+// to end, and a window system may take its time to hide a window (Wine without
+// a window manager waits up to two seconds for one that never answers).
 void DesktopBackend::show_window(WindowId id, bool visible) {
-    if (pixels_.contains(id)) call([&] { toolkit_->show_window(id, visible); });
+    if (pixels_.contains(id)) toolkit_->post([this, id, visible] { toolkit_->show_window(id, visible); });
 }
 
 // The frame is copied here, so `pixels` is read only during the call; the

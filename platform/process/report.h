@@ -12,4 +12,9 @@ void report_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // shown in a message box instead, so it is not lost.
 void report_fatal_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A run without windows (a tape run): from now on a fatal line is never shown
+// in a message box, whatever the program's console. Elsewhere than in the
+// Windows edition there are no boxes, and this changes nothing.
+void report_without_desktop();
+
 }  // namespace morlu::platform

@@ -29,4 +29,8 @@ void report_fatal_line(const char* format, ...) {
     va_end(args);
 }
 
+// A POSIX program's standard error is where its user reads it.
+void report_without_desktop() {
+}
+
 }  // namespace morlu::platform

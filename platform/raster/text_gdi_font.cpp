@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -36,8 +37,10 @@ int32_t service_height(int32_t height) {
 
 // The console's fixed font asks for "monospace": the service's own fixed-pitch
 // face, chosen by pitch and family rather than by a name it does not know.
+// Face names are code page 1252 text, as every string of the program's; the
+// service is asked in UTF-16, since the program's own code page is UTF-8.
 HFONT create_service_font(const FontRequest& r, int32_t height) {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = height;
     // The platform's stock fixed font has 8-pixel characters in a 13-pixel
     // cell; a fixed-pitch request keeps that proportion at any height.
@@ -49,10 +52,11 @@ HFONT create_service_font(const FontRequest& r, int32_t height) {
     lf.lfQuality = ANTIALIASED_QUALITY;
     lf.lfPitchAndFamily = r.monospace ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
     if (!(r.monospace && r.face == "monospace")) {
-        const size_t n = std::min(r.face.size(), sizeof lf.lfFaceName - 1);
-        std::copy_n(r.face.data(), n, lf.lfFaceName);
+        const size_t n = std::min(r.face.size(), std::size(lf.lfFaceName) - 1);
+        for (size_t i = 0; i < n; ++i)
+            lf.lfFaceName[i] = static_cast<wchar_t>(cp1252_to_unicode(static_cast<uint8_t>(r.face[i])));
     }
-    return CreateFontIndirectA(&lf);
+    return CreateFontIndirectW(&lf);
 }
 
 FontMetrics read_metrics(HDC dc) {
@@ -82,9 +86,12 @@ Made make_service_font(const FontRequest& request, int32_t height) {
     if (!made.font) return made;
     const HDC dc = measuring_dc();
     const HGDIOBJ old = SelectObject(dc, made.font);
-    char face[LF_FACESIZE] = {};
-    GetTextFaceA(dc, LF_FACESIZE, face);
-    made.family = face;
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    for (const wchar_t* c = face; *c; ++c) {
+        const int byte = cp1252_from_unicode(*c);
+        made.family += byte < 0 ? '?' : static_cast<char>(byte);
+    }
     made.metrics = read_metrics(dc);
     SelectObject(dc, old);
     return made;

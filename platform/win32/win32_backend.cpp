@@ -44,15 +44,24 @@ public:
         return true;
     }
 
+    // The window reports nothing from now on and is destroyed in a later task,
+    // so that the program's thread, which waits for this call, goes on at once:
+    // under Wine without a window manager, a window taken off the screen waits
+    // up to two seconds to hear that it is gone, and at a quit the program has
+    // only a second to end.
     void destroy_window(WindowId id) override {
-        NativeWindow* w = find(id);
-        if (!w) return;
-        win32::destroy_native_window(*w);
-        windows_.erase(id);
+        const auto it = windows_.find(id);
+        if (it == windows_.end()) return;
+        std::shared_ptr<NativeWindow> w = std::move(it->second);
+        windows_.erase(it);
+        win32::detach_native_window(*w);
+        post([w] { win32::destroy_native_window(*w); });
     }
 
     void show_window(WindowId id, bool visible) override {
-        if (NativeWindow* w = find(id)) ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
+        NativeWindow* w = find(id);
+        if (!w) return;
+        ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
     }
 
     void repaint(WindowId id, const PixelBox&) override {
@@ -111,7 +120,7 @@ private:
     }
 
     DesktopEvents& events_;
-    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;
+    std::map<WindowId, std::shared_ptr<NativeWindow>> windows_;
     HWND task_window_ = nullptr;
     std::mutex tasks_lock_;
     std::deque<Task> tasks_;

@@ -1,6 +1,7 @@
 #include "win32_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace morlu::platform::win32 {
 namespace {
@@ -133,6 +134,31 @@ SIZE outer_size(const NativeWindow& w) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// The frame moved into the screen's work area (the screen less the task bar),
+// and made no larger than it: a console window planned as wide as the screen
+// gets its frame inside, its client area a little narrower than planned.
+RECT inside_work_area(RECT frame) {
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || work.right <= work.left ||
+        work.bottom <= work.top)
+        return frame;
+    const LONG width = std::min(frame.right - frame.left, work.right - work.left);
+    const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
+    const LONG left = std::clamp(frame.left, work.left, work.right - width);
+    const LONG top = std::clamp(frame.top, work.top, work.bottom - height);
+    return {left, top, left + width, top + height};
+}
+
+// Keep the window's frame inside the work area after its size changed.
+void keep_in_work_area(NativeWindow& w) {
+    RECT frame{};
+    if (!GetWindowRect(w.hwnd, &frame)) return;
+    const RECT inside = inside_work_area(frame);
+    if (std::memcmp(&inside, &frame, sizeof frame) == 0) return;
+    SetWindowPos(w.hwnd, nullptr, inside.left, inside.top, inside.right - inside.left,
+                 inside.bottom - inside.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // A menu bar wider than the window wraps onto more lines, which the first
 // computation cannot know: grow the window until the client area is whole.
 void fit_client(NativeWindow& w) {
@@ -144,6 +170,7 @@ void fit_client(NativeWindow& w) {
     if (missing > 0)
         SetWindowPos(w.hwnd, nullptr, 0, 0, outer.cx, outer.cy + missing,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    keep_in_work_area(w);
 }
 
 HMENU build_popup(const MenuPopup& popup) {
@@ -188,16 +215,21 @@ std::unique_ptr<NativeWindow> create_native_window(WindowId id,
         w->shown->pixels = Surface(plan.client, BLANK);
     }
     const SIZE outer = outer_size(*w);
-    w->hwnd =
-        CreateWindowExW(0, CLASS_NAME, wide_from_cp1252(plan.title).c_str(), style_of(*w), plan.x, plan.y,
-                        outer.cx, outer.cy, nullptr, nullptr, GetModuleHandleW(nullptr), w.get());
+    const RECT frame = inside_work_area({plan.x, plan.y, plan.x + outer.cx, plan.y + outer.cy});
+    w->hwnd = CreateWindowExW(0, CLASS_NAME, wide_from_cp1252(plan.title).c_str(), style_of(*w), frame.left,
+                              frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), w.get());
     if (!w->hwnd) return nullptr;
     return w;
 }
 
+void detach_native_window(NativeWindow& w) {
+    if (w.hwnd) SetWindowLongPtrW(w.hwnd, GWLP_USERDATA, 0);
+}
+
 void destroy_native_window(NativeWindow& w) {
     if (w.hwnd) {
-        SetWindowLongPtrW(w.hwnd, GWLP_USERDATA, 0);
+        detach_native_window(w);
         DestroyWindow(w.hwnd);  // destroys the attached menu bar too
     } else if (w.menu_bar) {
         DestroyMenu(w.menu_bar);

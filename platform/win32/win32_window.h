@@ -41,6 +41,9 @@ std::unique_ptr<NativeWindow> create_native_window(WindowId id,
                                                    std::shared_ptr<WindowPixels> shown,
                                                    DesktopEvents& events);
 
+// From now on the window reports nothing to the program and paints nothing.
+void detach_native_window(NativeWindow& w);
+
 // Destroy the window and its menu bar. Undoes create_native_window.
 void destroy_native_window(NativeWindow& w);
 
