@@ -6,7 +6,7 @@
 #    exception, endless recursion) print the line, the hint and a stack, and
 #    end with the crash's usual status; a loop that
 #    ignores MORLU_QUIT ends with status 70; a loop that never waits ends
-#    after Ctrl+C; a main of its own and drawing before canvas_open each say so;
+#    after Ctrl+C (Linux); a main of its own and drawing before canvas_open each say so;
 #  - on the desktop (Xvfb, when there is one): the never-waiting loop ends after
 #    Ctrl+C, SIGTERM, SIGHUP, a second SIGTERM, its window's close and Ctrl+Q,
 #    and the loop that ignores MORLU_QUIT ends after Ctrl+Q.
@@ -95,15 +95,20 @@ run_tape ignores_quit
 check "ignores MORLU_QUIT: status 70" test "$status" = 70
 check "ignores MORLU_QUIT: one line" once "it went on for a second after canvas_await_event returned MORLU_QUIT" err
 
-(cd "$work" && exec $run_with "$folder/never_waits$exe" --tape tape.tape >out 2>err </dev/null) &
-pid=$!
-sleep 1
-started=$(($(date +%s%N) / 1000000))
-kill -INT "$pid"
-wait_for_end "$pid"
-echo "never waits, tape run, Ctrl+C: ended in $(elapsed "$started"), status $status"
-check "never waits, Ctrl+C: ends" test "$status" != 999
-check "never waits, Ctrl+C: one line" once "did not return to canvas_await_event within a second" err
+# Ctrl+C reaches a Windows program through the console it runs in, which a
+# program started by Wine from this script has none of: tests/windows/
+# desktop_wine.sh presses it in a console instead.
+if [[ -z $run_with ]]; then
+    (cd "$work" && exec "$folder/never_waits" --tape tape.tape >out 2>err </dev/null) &
+    pid=$!
+    sleep 1
+    started=$(($(date +%s%N) / 1000000))
+    kill -INT "$pid"
+    wait_for_end "$pid"
+    echo "never waits, tape run, Ctrl+C: ended in $(elapsed "$started"), status $status"
+    check "never waits, Ctrl+C: ends" test "$status" != 999
+    check "never waits, Ctrl+C: one line" once "did not return to canvas_await_event within a second" err
+fi
 
 (cd "$work" && timeout 30 $run_with "$folder/own_main$exe" >out 2>err </dev/null)
 status=$?
