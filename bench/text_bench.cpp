@@ -6,19 +6,22 @@
 
 namespace {
 
+using morlu::raster::FontCache;
 using morlu::raster::FontRequest;
 using morlu::raster::Surface;
 
 void BM_OpenFontCached(benchmark::State& state) {
+    FontCache fonts;
     const FontRequest request{.height = -12, .face = "MORLU-font"};
-    benchmark::DoNotOptimize(morlu::raster::open_font(request));
-    for (auto _ : state) benchmark::DoNotOptimize(morlu::raster::open_font(request));
+    benchmark::DoNotOptimize(fonts.open(request));
+    for (auto _ : state) benchmark::DoNotOptimize(fonts.open(request));
 }
 BENCHMARK(BM_OpenFontCached);
 
 // A 40-character line at an em of 12, transparent and opaque.
 void BM_DrawText40(benchmark::State& state) {
-    const auto font = morlu::raster::open_font({.height = -12});
+    FontCache fonts;
+    const auto font = fonts.open({.height = -12});
     if (!font) {
         state.SkipWithError("no font installed");
         return;

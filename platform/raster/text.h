@@ -1,50 +1,20 @@
-// Text through FreeType, with fonts found through fontconfig. Strings are code
-// page 1252 bytes; no byte is interpreted ("\n" draws whatever glyph it maps to).
+// Text: fonts come from a FontCache over the edition's font service; measuring
+// and drawing are the same in every edition. Strings are code page 1252 bytes;
+// no byte is interpreted ("\n" draws whatever glyph it maps to).
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 
+#include "font_cache.h"
 #include "surface.h"
 
 namespace morlu::raster {
 
-// What a program asks for, in the platform's terms.
-struct FontRequest {
-    // Negative: an em of -height pixels. Positive: a cell (ascent + descent) of
-    // height pixels. Zero: the default height.
-    int32_t height = 0;
-    int32_t weight = 400;  // 400 normal, 700 bold
-    bool italic = false;
-    bool monospace = false;  // a fixed-pitch face is wanted when the name matches nothing
-    std::string face{};      // resolved through fontconfig; an unknown name falls back
-};
-
-// The platform's text metrics, in whole pixels.
-struct FontMetrics {
-    int32_t height = 0;  // ascent + descent: the cell height
-    int32_t ascent = 0;
-    int32_t descent = 0;
-    int32_t internal_leading = 0;  // height minus the em
-    int32_t external_leading = 0;
-    int32_t ave_char_width = 0;
-    int32_t max_char_width = 0;
-};
-
-// A resolved font at one pixel size. Immutable once made; shared by every
-// handle that asks for the same thing, so creating a font per call is cheap.
-class Font;
-
-// Resolve a request. Never fails while any font is installed; returns nullptr
-// (and draws nothing) only when fontconfig finds no font file at all.
-std::shared_ptr<const Font> open_font(const FontRequest& request);
-
 FontMetrics font_metrics(const Font& font);
 
-// The family fontconfig chose: the default face's when the name matched nothing.
+// The family the font service chose: the default face's when the name matched nothing.
 std::string_view font_family(const Font& font);
 
 // Width of the string (sum of the glyph advances) and the cell height.

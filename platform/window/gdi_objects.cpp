@@ -120,7 +120,7 @@ const raster::Font* object_font(GdiObject& object) {
     FontObject* f = object.font.get();
     if (!f) return nullptr;
     if (!f->resolved) {
-        f->font = raster::open_font(f->request);
+        f->font = platform_state.fonts.open(f->request);
         f->resolved = true;
     }
     return f->font.get();

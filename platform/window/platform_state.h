@@ -112,6 +112,7 @@ struct PlatformState {
     Hgdiobj default_bitmap = Hgdiobj::none;  // the 1 x 1 bitmap of a new memory context
     HandleTable<DeviceContext> dcs;
     std::vector<NativeEvent> native_events;  // reused buffer for backend polls
+    raster::FontCache fonts;                 // every cache behind text, emptied by platform_stop
 };
 
 extern PlatformState platform_state;

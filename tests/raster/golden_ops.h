@@ -59,7 +59,7 @@ public:
             opaque_ = mode == "opaque";
         }
         if (op == "text") draw_text_op(args);
-        if (op == "stockfont") font_ = open_font({13, 400, false, true, "monospace"});
+        if (op == "stockfont") font_ = fonts_.open({13, 400, false, true, "monospace"});
         if (op == "extent") measure(args);
     }
 
@@ -94,7 +94,7 @@ private:
         args >> request.face >> request.height >> request.weight;
         for (char& c : request.face)
             if (c == '_') c = ' ';
-        font_ = open_font(request);
+        font_ = fonts_.open(request);
     }
 
     void draw_text_op(std::istringstream& args) {
@@ -103,7 +103,7 @@ private:
         args.get();
         std::string text;
         std::getline(args, text);
-        if (!font_) font_ = open_font({});
+        if (!font_) font_ = fonts_.open({});
         if (!font_) return;
         const auto background = opaque_ ? std::optional<uint32_t>(bk_color_) : std::nullopt;
         draw_text(picture_.pixels, picture_.pixels.bounds(), *font_, x, y, text, text_color_, background);
@@ -113,7 +113,7 @@ private:
         args.get();
         std::string text;
         std::getline(args, text);
-        if (!font_) font_ = open_font({});
+        if (!font_) font_ = fonts_.open({});
         if (!font_) return;
         const Size size = text_extent(*font_, text);
         const FontMetrics m = font_metrics(*font_);
@@ -122,6 +122,7 @@ private:
                                    std::to_string(m.descent) + " " + text);
     }
 
+    FontCache fonts_;
     OpsPicture picture_;
     Pen pen_{.null = false, .width = 1, .color = 0};
     Brush brush_{.null = false, .color = 0x00FFFFFF};

@@ -18,6 +18,11 @@ constexpr uint32_t RED = 0x00FF0000;
 constexpr uint32_t BLUE = 0x000000FF;
 constexpr Size CANVAS{120, 40};
 
+std::shared_ptr<const Font> open_font(const FontRequest& request) {
+    static FontCache fonts;
+    return fonts.open(request);
+}
+
 std::shared_ptr<const Font> font_at(int32_t height, std::string face = "") {
     auto font = open_font({.height = height, .face = std::move(face)});
     EXPECT_NE(font, nullptr) << "no font installed for height " << height;

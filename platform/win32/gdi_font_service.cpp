@@ -1,16 +1,14 @@
-// Fonts of the Windows font service: a request becomes a logical font, the
+// The Windows edition's font service: a request becomes a logical font, the
 // service's own matching picks the face (an unknown name such as "MORLU-font"
-// falls back as on any Windows program), and its metrics are the service's.
+// falls back as on any Windows program), and its metrics and glyphs are the service's.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <map>
-#include <tuple>
 
-#include "cp1252.h"
-#include "text_gdi_font.h"
+#include "../raster/cp1252.h"
+#include "../raster/font_service.h"
 
 namespace morlu::raster {
 namespace {
@@ -24,11 +22,31 @@ constexpr int32_t MAX_SIZE = 512;
 // GGO_GRAY8_BITMAP coverage runs from 0 to 64.
 constexpr uint32_t GRAY8_LEVELS = 64;
 
-// The one memory context that fonts are measured and rendered in.
-HDC measuring_dc() {
-    static const HDC dc = CreateCompatibleDC(nullptr);
-    return dc;
+// The memory context that fonts are measured and rendered in, shared by the
+// service and every face it made, and deleted after the last of them.
+using MeasuringDc = std::shared_ptr<HDC__>;
+
+MeasuringDc make_measuring_dc() {
+    return MeasuringDc(CreateCompatibleDC(nullptr), [](HDC dc) {
+        if (dc) DeleteDC(dc);
+    });
 }
+
+// The service's font selected into the measuring context for as long as it lives.
+class Selected {
+public:
+    Selected(HDC dc, HFONT font) : dc_(dc), old_(SelectObject(dc, font)) {
+    }
+    ~Selected() {
+        SelectObject(dc_, old_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 int32_t service_height(int32_t height) {
     if (height == 0) return -DEFAULT_EM;
@@ -80,12 +98,11 @@ struct Made {
     std::string family;
 };
 
-Made make_service_font(const FontRequest& request, int32_t height) {
+Made make_service_font(HDC dc, const FontRequest& request, int32_t height) {
     Made made;
     made.font = create_service_font(request, height);
     if (!made.font) return made;
-    const HDC dc = measuring_dc();
-    const HGDIOBJ old = SelectObject(dc, made.font);
+    const Selected selected(dc, made.font);
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, face);
     for (const wchar_t* c = face; *c; ++c) {
@@ -93,7 +110,6 @@ Made make_service_font(const FontRequest& request, int32_t height) {
         made.family += byte < 0 ? '?' : static_cast<char>(byte);
     }
     made.metrics = read_metrics(dc);
-    SelectObject(dc, old);
     return made;
 }
 
@@ -101,11 +117,11 @@ Made make_service_font(const FontRequest& request, int32_t height) {
 // for outline fonts. Some mappers (Wine's) round the cell a pixel or two away
 // from the request, so the largest font whose cell fits is taken and its
 // descent and internal leading padded to the requested cell.
-Made make_cell_font(const FontRequest& request, int32_t cell) {
-    Made made = make_service_font(request, cell);
+Made make_cell_font(HDC dc, const FontRequest& request, int32_t cell) {
+    Made made = make_service_font(dc, request, cell);
     for (int32_t h = cell - 1; made.font && made.metrics.height > cell && h > 0; --h) {
         DeleteObject(made.font);
-        made = make_service_font(request, h);
+        made = make_service_font(dc, request, h);
     }
     if (!made.font || made.metrics.height >= cell) return made;
     const int32_t pad = cell - made.metrics.height;
@@ -113,17 +129,6 @@ Made make_cell_font(const FontRequest& request, int32_t cell) {
     made.metrics.descent += pad;
     made.metrics.internal_leading += pad;
     return made;
-}
-
-std::shared_ptr<const Font> make_font(const FontRequest& request) {
-    const int32_t height = service_height(request.height);
-    Made made = height > 0 ? make_cell_font(request, height) : make_service_font(request, height);
-    if (!made.font) return nullptr;
-    // A negative height is the em exactly, so the internal leading, by its
-    // definition, is the cell minus the em; the mapper's own value may be
-    // rounded separately.
-    if (height < 0) made.metrics.internal_leading = made.metrics.height + height;
-    return std::make_shared<const Font>(made.font, made.metrics, std::move(made.family));
 }
 
 // Grey coverage of one character from the service's glyph outline. Rows of the
@@ -159,43 +164,55 @@ Glyph render_glyph(HDC dc, char32_t cp) {
     return g;
 }
 
-using RequestKey = std::tuple<std::string, int32_t, int32_t, bool, bool>;
+// A font of the service as a face: glyphs come from its outlines.
+class GdiFace final : public GlyphFace {
+public:
+    GdiFace(MeasuringDc dc, HFONT font) : dc_(std::move(dc)), font_(font) {
+    }
+    ~GdiFace() override {
+        DeleteObject(font_);
+    }
+
+private:
+    Glyph render(uint8_t byte) override {
+        const Selected selected(dc_.get(), font_);
+        return render_glyph(dc_.get(), cp1252_to_unicode(byte));
+    }
+
+    MeasuringDc dc_;
+    HFONT font_;
+};
+
+class GdiFontService final : public FontService {
+public:
+    std::shared_ptr<const Font> open(const FontRequest& request) override;
+
+    // The service keeps its own fonts; this one caches nothing of its own.
+    std::vector<CacheFill> fill() const override {
+        return {};
+    }
+
+private:
+    MeasuringDc dc_ = make_measuring_dc();
+};
+
+std::shared_ptr<const Font> GdiFontService::open(const FontRequest& request) {
+    const int32_t height = service_height(request.height);
+    Made made = height > 0 ? make_cell_font(dc_.get(), request, height)
+                           : make_service_font(dc_.get(), request, height);
+    if (!made.font) return nullptr;
+    // A negative height is the em exactly, so the internal leading, by its
+    // definition, is the cell minus the em; the mapper's own value may be
+    // rounded separately.
+    if (height < 0) made.metrics.internal_leading = made.metrics.height + height;
+    auto face = std::make_shared<GdiFace>(dc_, made.font);
+    return std::make_shared<const Font>(std::move(face), made.metrics, std::move(made.family));
+}
 
 }  // namespace
 
-Font::Font(void* handle, const FontMetrics& metrics, std::string family)
-    : handle_(handle), metrics_(metrics), family_(std::move(family)) {
-}
-
-Font::~Font() {
-    DeleteObject(static_cast<HFONT>(handle_));
-}
-
-const Glyph& Font::glyph(uint8_t byte) const {
-    std::unique_ptr<Glyph>& slot = glyphs_[byte];
-    if (!slot) {
-        const HDC dc = measuring_dc();
-        const HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(handle_));
-        slot = std::make_unique<Glyph>(render_glyph(dc, cp1252_to_unicode(byte)));
-        SelectObject(dc, old);
-    }
-    return *slot;
-}
-
-std::shared_ptr<const Font> open_font(const FontRequest& request) {
-    static std::map<RequestKey, std::shared_ptr<const Font>> cache;
-    RequestKey key{request.face, request.height, request.weight, request.italic, request.monospace};
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(std::move(key), make_font(request)).first;
-    return it->second;
-}
-
-FontMetrics font_metrics(const Font& font) {
-    return font.metrics();
-}
-
-std::string_view font_family(const Font& font) {
-    return font.family();
+std::unique_ptr<FontService> make_font_service() {
+    return std::make_unique<GdiFontService>();
 }
 
 }  // namespace morlu::raster

@@ -1,18 +1,14 @@
-// Face names resolved through fontconfig, once per name and style.
-#include "font_match.h"
+// Face names resolved through fontconfig, once per name and style while the answer is kept.
+#include "fontconfig_match.h"
 
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
-#include <tuple>
 
 namespace morlu::raster {
 namespace {
-
-using MatchKey = std::tuple<std::string, int32_t, bool, bool>;
 
 const FcChar8* fc_text(const char* s) {
     return reinterpret_cast<const FcChar8*>(s);
@@ -87,13 +83,13 @@ std::optional<FontFile> resolve(const std::string& face, int32_t weight, bool it
 
 }  // namespace
 
-const FontFile* match_font_file(const std::string& face, int32_t weight, bool italic, bool monospace) {
-    static std::map<MatchKey, std::optional<FontFile>> cache;
+std::optional<FontFile> FontMatcher::match(const std::string& face,
+                                           int32_t weight,
+                                           bool italic,
+                                           bool monospace) {
     weight = normal_weight(weight);
-    MatchKey key{face, weight, italic, monospace};
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(std::move(key), resolve(face, weight, italic, monospace)).first;
-    return it->second ? &*it->second : nullptr;
+    return answers_.get({face, weight, italic, monospace},
+                        [&] { return resolve(face, weight, italic, monospace); });
 }
 
 }  // namespace morlu::raster
