@@ -1,16 +1,9 @@
-// PNG snapshots in the Windows edition: the platform's imaging component (WIC)
-// encodes the pixels into memory, and the C library writes the file, so a
-// failure is reported with the same words as in the Linux edition.
+// PNG pictures encoded into memory by the platform's imaging component (WIC):
+// the Windows edition's PNG encoder.
 #include <objbase.h>
 #include <wincodec.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <vector>
-
-#include "png_writer.h"
+#include "../headless/png_encoder.h"
 
 namespace morlu::platform {
 namespace {
@@ -30,18 +23,12 @@ struct ComPtr {
     }
 };
 
-struct FileCloser {
-    void operator()(FILE* f) const {
-        std::fclose(f);
-    }
-};
-
 // Rows of 8-bit blue, green, red: the imaging component's 24bppBGR.
-std::vector<BYTE> bgr_pixels(const raster::Surface& s) {
-    const auto w = static_cast<size_t>(s.size().w);
-    std::vector<BYTE> out(w * 3 * static_cast<size_t>(s.size().h));
+std::vector<BYTE> bgr_pixels(const PixelRows& s) {
+    const auto w = static_cast<size_t>(s.width);
+    std::vector<BYTE> out(w * 3 * static_cast<size_t>(s.height));
     BYTE* at = out.data();
-    for (int32_t y = 0; y < s.size().h; ++y) {
+    for (int32_t y = 0; y < s.height; ++y) {
         const uint32_t* px = s.row(y);
         for (size_t x = 0; x < w; ++x) {
             *at++ = static_cast<BYTE>(px[x]);
@@ -52,12 +39,12 @@ std::vector<BYTE> bgr_pixels(const raster::Surface& s) {
     return out;
 }
 
-bool encode_frame(IWICBitmapEncoder* encoder, const raster::Surface& s) {
+bool encode_frame(IWICBitmapEncoder* encoder, const PixelRows& s) {
     ComPtr<IWICBitmapFrameEncode> frame;
     if (FAILED(encoder->CreateNewFrame(frame.out(), nullptr)) || FAILED(frame->Initialize(nullptr)))
         return false;
-    const auto w = static_cast<UINT>(s.size().w);
-    const auto h = static_cast<UINT>(s.size().h);
+    const auto w = static_cast<UINT>(s.width);
+    const auto h = static_cast<UINT>(s.height);
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     if (FAILED(frame->SetSize(w, h)) || FAILED(frame->SetPixelFormat(&format))) return false;
     if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) return false;
@@ -66,11 +53,13 @@ bool encode_frame(IWICBitmapEncoder* encoder, const raster::Surface& s) {
     return SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-// The PNG file's bytes, or nothing when the component is missing or refuses.
-std::vector<char> encode_png(const raster::Surface& s) {
+}  // namespace
+
+// Nothing when the component is missing or refuses.
+std::vector<uint8_t> encode_png(const PixelRows& s) {
     const HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (FAILED(init) && init != RPC_E_CHANGED_MODE) return {};
-    std::vector<char> bytes;
+    std::vector<uint8_t> bytes;
     {
         ComPtr<IWICImagingFactory> factory;
         ComPtr<IStream> stream;
@@ -84,7 +73,7 @@ std::vector<char> encode_png(const raster::Surface& s) {
             HGLOBAL memory = nullptr;
             if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) &&
                 SUCCEEDED(GetHGlobalFromStream(stream.p, &memory))) {
-                const auto* data = static_cast<const char*>(GlobalLock(memory));
+                const auto* data = static_cast<const uint8_t*>(GlobalLock(memory));
                 if (data) bytes.assign(data, data + stat.cbSize.QuadPart);
                 GlobalUnlock(memory);
             }
@@ -92,27 +81,6 @@ std::vector<char> encode_png(const raster::Surface& s) {
     }
     if (SUCCEEDED(init)) CoUninitialize();
     return bytes;
-}
-
-}  // namespace
-
-bool write_png(const std::string& path, const raster::Surface& pixels, std::string& error) {
-    if (pixels.size().w <= 0 || pixels.size().h <= 0) {
-        error = "cannot write " + path + ": the window has no pixels";
-        return false;
-    }
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const std::vector<char> png = encode_png(pixels);
-    if (png.empty() || std::fwrite(png.data(), 1, png.size(), file.get()) != png.size() ||
-        std::fclose(file.release()) != 0) {
-        error = "cannot write " + path + ": the PNG could not be encoded or stored";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace morlu::platform
