@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "script_file.h"
+#include "../script_file.h"
 
 namespace {
 
