@@ -5,8 +5,7 @@
 
 #include <gtk/gtk.h>
 
-#include <map>
-
+#include "../desktop/native_windows.h"
 #include "../desktop/toolkit.h"
 #include "gtk_menu.h"
 #include "gtk_session.h"
@@ -32,40 +31,34 @@ public:
     explicit GtkToolkit(DesktopEvents& events) : events_(events) {
     }
     ~GtkToolkit() override {
-        for (auto& [id, w] : windows_) gtk::destroy_native_window(*w);
+        for (const auto& w : windows_.take_all()) gtk::destroy_native_window(*w);
     }
     GtkToolkit(const GtkToolkit&) = delete;
     GtkToolkit& operator=(const GtkToolkit&) = delete;
 
     bool create_window(WindowId id, const WindowPlan& plan, std::shared_ptr<WindowPixels> pixels) override {
-        if (windows_.contains(id)) return false;
-        auto w = gtk::create_native_window(id, plan, std::move(pixels), events_);
-        if (!w) return false;
-        windows_.emplace(id, std::move(w));
-        return true;
+        return windows_.create(
+            id, [&] { return gtk::create_native_window(id, plan, std::move(pixels), events_); });
     }
 
     void destroy_window(WindowId id) override {
-        NativeWindow* w = find(id);
-        if (!w) return;
-        gtk::destroy_native_window(*w);
-        windows_.erase(id);
+        if (const auto w = windows_.take(id)) gtk::destroy_native_window(*w);
     }
 
     void show_window(WindowId id, bool visible) override {
-        if (NativeWindow* w = find(id)) gtk::show_native_window(*w, visible);
+        if (NativeWindow* w = windows_.find(id)) gtk::show_native_window(*w, visible);
     }
 
     void repaint(WindowId id, const PixelBox& box) override {
-        if (NativeWindow* w = find(id)) gtk::repaint_pixels(*w, box);
+        if (NativeWindow* w = windows_.find(id)) gtk::repaint_pixels(*w, box);
     }
 
     void set_menu_bar(WindowId id, const MenuBar& bar) override {
-        if (NativeWindow* w = find(id)) gtk::install_menu_bar(*w, bar);
+        if (NativeWindow* w = windows_.find(id)) gtk::install_menu_bar(*w, bar);
     }
 
     void set_menu_check(WindowId id, uint32_t command, bool checked) override {
-        if (NativeWindow* w = find(id)) gtk::set_check(*w, command, checked);
+        if (NativeWindow* w = windows_.find(id)) gtk::set_check(*w, command, checked);
     }
 
     Size screen_size() override {
@@ -93,13 +86,8 @@ public:
     }
 
 private:
-    NativeWindow* find(WindowId id) {
-        const auto it = windows_.find(id);
-        return it == windows_.end() ? nullptr : it->second.get();
-    }
-
     DesktopEvents& events_;
-    std::map<WindowId, std::unique_ptr<NativeWindow>> windows_;
+    NativeWindows<NativeWindow> windows_;
     bool running_ = true;
 };
 

@@ -4,9 +4,9 @@
 #include "win32_backend.h"
 
 #include <deque>
-#include <map>
 #include <mutex>
 
+#include "../desktop/native_windows.h"
 #include "../desktop/toolkit.h"
 #include "win32_window.h"
 
@@ -27,7 +27,7 @@ public:
     explicit Win32Toolkit(DesktopEvents& events) : events_(events) {
     }
     ~Win32Toolkit() override {
-        for (auto& [id, w] : windows_) win32::destroy_native_window(*w);
+        for (const auto& w : windows_.take_all()) win32::destroy_native_window(*w);
         if (task_window_) DestroyWindow(task_window_);
     }
     Win32Toolkit(const Win32Toolkit&) = delete;
@@ -37,11 +37,8 @@ public:
     bool make_task_window();
 
     bool create_window(WindowId id, const WindowPlan& plan, std::shared_ptr<WindowPixels> pixels) override {
-        if (windows_.contains(id)) return false;
-        auto w = win32::create_native_window(id, plan, std::move(pixels), events_);
-        if (!w) return false;
-        windows_.emplace(id, std::move(w));
-        return true;
+        return windows_.create(
+            id, [&] { return win32::create_native_window(id, plan, std::move(pixels), events_); });
     }
 
     // The window reports nothing from now on and is destroyed in a later task,
@@ -50,30 +47,28 @@ public:
     // up to two seconds to hear that it is gone, and at a quit the program has
     // only a second to end.
     void destroy_window(WindowId id) override {
-        const auto it = windows_.find(id);
-        if (it == windows_.end()) return;
-        std::shared_ptr<NativeWindow> w = std::move(it->second);
-        windows_.erase(it);
+        std::shared_ptr<NativeWindow> w = windows_.take(id);
+        if (!w) return;
         win32::detach_native_window(*w);
         post([w] { win32::destroy_native_window(*w); });
     }
 
     void show_window(WindowId id, bool visible) override {
-        NativeWindow* w = find(id);
+        NativeWindow* w = windows_.find(id);
         if (!w) return;
         ShowWindow(w->hwnd, visible ? SW_SHOW : SW_HIDE);
     }
 
     void repaint(WindowId id, const PixelBox&) override {
-        if (NativeWindow* w = find(id)) win32::repaint_pixels(*w);
+        if (NativeWindow* w = windows_.find(id)) win32::repaint_pixels(*w);
     }
 
     void set_menu_bar(WindowId id, const MenuBar& bar) override {
-        if (NativeWindow* w = find(id)) win32::install_menu_bar(*w, bar);
+        if (NativeWindow* w = windows_.find(id)) win32::install_menu_bar(*w, bar);
     }
 
     void set_menu_check(WindowId id, uint32_t command, bool checked) override {
-        if (NativeWindow* w = find(id)) win32::set_check(*w, command, checked);
+        if (NativeWindow* w = windows_.find(id)) win32::set_check(*w, command, checked);
     }
 
     Size screen_size() override {
@@ -114,13 +109,8 @@ private:
         for (Task& task : ready) task();
     }
 
-    NativeWindow* find(WindowId id) {
-        const auto it = windows_.find(id);
-        return it == windows_.end() ? nullptr : it->second.get();
-    }
-
     DesktopEvents& events_;
-    std::map<WindowId, std::shared_ptr<NativeWindow>> windows_;
+    NativeWindows<NativeWindow> windows_;
     HWND task_window_ = nullptr;
     std::mutex tasks_lock_;
     std::deque<Task> tasks_;
