@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/headless/headless_backend.h"
 #include "platform/window/platform.h"
+#include "platform/window/platform_state.h"
 
 namespace morlu::platform {
 namespace {
@@ -63,6 +67,42 @@ TEST_F(GdiObjects, ANewContextHasTheDefaultObjectsAndANewBitmapIsBlack) {
     EXPECT_EQ(get_bk_color(dc), rgb(255, 255, 255));
     EXPECT_EQ(create_compatible_bitmap(dc, 0, 5), Hgdiobj::none);
     EXPECT_EQ(create_compatible_bitmap(dc, 1 << 16, 1 << 16), Hgdiobj::none);  // refused, not allocated
+}
+
+Hgdiobj make_font(int32_t height, const std::string& face) {
+    return create_font(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str());
+}
+
+// A program that makes ever new fonts fills every cache behind text to its
+// limit and no further; a font in use outlives its cache entries; and
+// platform_stop empties every cache.
+TEST_F(GdiObjects, FontCachesStayBoundedAndPlatformStopEmptiesThem) {
+    select_object(dc, make_font(-12, "MORLU-font"));
+    TextMetrics before{};
+    ASSERT_EQ(get_text_metrics(dc, &before), 1);
+    const Hdc other = create_compatible_dc(Hdc::none);
+    std::vector<size_t> most;
+    for (int32_t i = 1; i <= 300; ++i) {
+        const Hgdiobj old = select_object(other, make_font(-i, "face " + std::to_string(i)));
+        TextMetrics m{};
+        get_text_metrics(other, &m);
+        delete_object(select_object(other, old));
+        const auto fills = platform_state.fonts.fill();
+        most.resize(fills.size());
+        for (size_t c = 0; c < fills.size(); ++c) most[c] = std::max(most[c], fills[c].entries);
+    }
+    // Each cache reached its limit, and went no further.
+    for (size_t c = 0; c < most.size(); ++c) EXPECT_EQ(most[c], platform_state.fonts.fill()[c].limit) << c;
+    TextMetrics after{};
+    ASSERT_EQ(get_text_metrics(dc, &after), 1);
+    EXPECT_EQ(after.tm_height, before.tm_height);
+    EXPECT_EQ(after.tm_ave_char_width, before.tm_ave_char_width);
+    SizeL extent{};
+    EXPECT_EQ(get_text_extent(dc, "Hello", 5, &extent), 1);
+    EXPECT_EQ(text_out(dc, 0, 0, "Hello", 5), 1);
+
+    platform_stop();
+    for (const auto& fill : platform_state.fonts.fill()) EXPECT_EQ(fill.entries, 0u);
 }
 
 }  // namespace
