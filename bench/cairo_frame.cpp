@@ -13,7 +13,7 @@ void BM_CairoFullFrame(benchmark::State& state) {
     int32_t sun_x = -270;
     for (auto _ : state) {
         sun_x = draw_full_frame(bugs, sun_x);
-        cairo_canvas_flush();  // as morlu's frame ends with gdi_flush
+        cairo_canvas_flush();  // as morlu's frame ends with its pixels read
     }
     cairo_canvas_stop();
 }

@@ -26,15 +26,19 @@ private:
     morlu::platform::HeadlessBackend backend_;
 };
 
-// Each frame ends with every pixel in memory, as cairo leaves them: fills of
-// whole rows are otherwise written only when the row is next used.
+// Each frame ends with every pixel of the back buffer in memory, as cairo
+// leaves them: reading them writes the fills of whole rows that are only noted.
+void read_frame() {
+    benchmark::DoNotOptimize(morlu::platform::dc_surface(runtime.window.buffer_dc)->pixels());
+}
+
 void BM_FullFrame(benchmark::State& state) {
     OpenRuntime open;
     Bugs bugs;
     int32_t sun_x = -270;
     for (auto _ : state) {
         sun_x = draw_full_frame(bugs, sun_x);
-        morlu::platform::gdi_flush();
+        read_frame();
     }
 }
 BENCHMARK(BM_FullFrame)->Unit(benchmark::kMicrosecond);
@@ -44,7 +48,7 @@ void BM_Scene(benchmark::State& state) {
     OpenRuntime open;
     for (auto _ : state) {
         draw_scene(0);
-        morlu::platform::gdi_flush();
+        read_frame();
     }
 }
 BENCHMARK(BM_Scene)->Unit(benchmark::kMicrosecond);
@@ -54,7 +58,7 @@ void BM_FifteenBugs(benchmark::State& state) {
     Bugs bugs;
     for (auto _ : state) {
         draw_bugs(bugs.x, bugs.height, bugs.size, bugs.color, 3, 1, 0, MAX_BUGS);
-        morlu::platform::gdi_flush();
+        read_frame();
     }
 }
 BENCHMARK(BM_FifteenBugs)->Unit(benchmark::kMicrosecond);
@@ -64,7 +68,7 @@ void BM_DebugBug(benchmark::State& state) {
     Bugs bugs;
     for (auto _ : state) {
         draw_debug_bug(bugs.x, bugs.height, bugs.color, 3);
-        morlu::platform::gdi_flush();
+        read_frame();
     }
 }
 BENCHMARK(BM_DebugBug)->Unit(benchmark::kMicrosecond);
@@ -85,7 +89,7 @@ void BM_SkyRectangle(benchmark::State& state) {
     OpenRuntime open;
     for (auto _ : state) {
         canvas_rectangle(11, -300, -250, 300, 250, 0);
-        morlu::platform::gdi_flush();
+        read_frame();
     }
 }
 BENCHMARK(BM_SkyRectangle);

@@ -125,7 +125,6 @@ void DesktopBackend::present(WindowId id, const Surface& pixels, const PixelBox&
             box, raster::intersect(shown.pixels.bounds(), pixels.bounds()).value_or(PixelBox{}));
         if (!copied) return;
         copy_box(shown.pixels, pixels, *copied);
-        shown.pixels.pixels();  // the toolkit reads the memory itself: rows filled whole are written now
     }
     toolkit_->post([this, id, box = *copied] { toolkit_->repaint(id, box); });
 }

@@ -19,14 +19,15 @@ void release_image(NativeWindow& w) {
 }
 
 // Point a cairo image at the current pixels, which must have no image yet.
-// The caller holds the pixels' lock.
+// The caller holds the pixels' lock. cairo reads the memory whenever it paints,
+// so the surface shares it: every copy into it is written at once.
 void make_image(NativeWindow& w) {
     Surface& pixels = w.shown->pixels;
     const Size size = pixels.size();
     if (size.w <= 0 || size.h <= 0) return;
     // Our rows are w * 4 bytes with no padding, which is cairo's RGB24 stride for any width.
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, size.w);
-    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.pixels()),
+    w.image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.shared_pixels()),
                                                   CAIRO_FORMAT_RGB24, size.w, size.h, stride);
 }
 

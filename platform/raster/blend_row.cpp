@@ -1,11 +1,9 @@
 #include "blend_row.h"
 
+#include <array>
 #include <cstring>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define MORLU_X86_DISPATCH 1
-#endif
+#include "cpu_features.h"
 
 namespace morlu::raster {
 namespace {
@@ -23,7 +21,7 @@ void blend_portable(const CoverageBlock& b, uint32_t color) {
     }
 }
 
-#ifdef MORLU_X86_DISPATCH
+#ifdef MORLU_X86_SIMD
 // Eight pixels at a time with blend()'s arithmetic in 32-bit lanes, which is
 // exact at coverage 0 and 255 too, so no pixel needs a test; the last few
 // pixels of a row are loaded and stored under a mask, and eight pixels with
@@ -94,18 +92,26 @@ __attribute__((target("avx2"))) void blend_avx2(const CoverageBlock& block, uint
 }
 #endif
 
-using BlendFunction = void (*)(const CoverageBlock&, uint32_t);
-
-BlendFunction pick_blend() {
-#ifdef MORLU_X86_DISPATCH
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return blend_avx2;
-#endif
-    return blend_portable;
-}
-
 }  // namespace
 
-void (*const blend_block)(const CoverageBlock&, uint32_t) = pick_blend();
+void blend_block(const CoverageBlock& block, uint32_t color) {
+#ifdef MORLU_X86_SIMD
+    if (cpu_features().avx2) {
+        blend_avx2(block, color);
+        return;
+    }
+#endif
+    blend_portable(block, color);
+}
+
+std::span<const BlendVariant> blend_variants() {
+    static const auto variants = std::to_array<BlendVariant>({
+        {"portable", true, blend_portable},
+#ifdef MORLU_X86_SIMD
+        {"avx2", cpu_features().avx2, blend_avx2},
+#endif
+    });
+    return variants;
+}
 
 }  // namespace morlu::raster

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace morlu::raster {
 
@@ -31,8 +32,18 @@ struct CoverageBlock {
     size_t rows = 0;
 };
 
-// Blend the block in one colour; chosen once, at start-up, for the processor
-// it runs on. Every choice gives the same pixels as blend().
-extern void (*const blend_block)(const CoverageBlock& block, uint32_t color);
+// Blend the block in one colour with the widest vectors the processor has.
+// Every way gives the same pixels as blend().
+void blend_block(const CoverageBlock& block, uint32_t color);
+
+// One way to blend a block, for the tests that hold every way against the
+// portable loop on every machine.
+struct BlendVariant {
+    const char* name;
+    bool available;  // the processor has what it needs
+    void (*blend)(const CoverageBlock& block, uint32_t color);
+};
+// Every way this build has, the portable loop first.
+std::span<const BlendVariant> blend_variants();
 
 }  // namespace morlu::raster

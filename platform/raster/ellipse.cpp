@@ -43,17 +43,7 @@ void paint_ring_row(const SpanWriter& pen,
 }
 
 void fill_shape(const SpanWriter& out, const EllipseShape& e) {
-    const auto rows = visible_rows(e.top(), e.bottom(), out.clip());
-    if (!rows) return;
-    const SpanWriter writer = out;  // local copies: filling a run cannot change them
-    if (const auto walked = e.walked_rows(); walked.spans) {
-        // An ellipse within the clip's columns, as most are, has runs that need no cutting.
-        const bool inside = e.left() >= writer.clip().x0 && e.right() <= writer.clip().x1;
-        for (int32_t y = rows->y0; y < rows->y1; ++y)
-            inside ? writer.fill_inside(y, walked.row(y)) : writer.fill(y, walked.row(y));
-        return;
-    }
-    for (int32_t y = rows->y0; y < rows->y1; ++y) writer.fill(y, e.row(y));
+    if (const auto rows = visible_rows(e.top(), e.bottom(), out.clip())) e.fill(out, *rows);
 }
 
 // A one-pixel outline: the ellipse's pixels that have a neighbour outside it

@@ -97,6 +97,16 @@ void EllipseShape::walk_quadrant(Visit&& visit) const {
     }
 }
 
+void EllipseShape::fill(const SpanWriter& out, const RowRange& rows) const {
+    if (spans_) {
+        out.fill_rows(rows, {l_, l_ + w_}, WalkedRows{l_, t_, spans_->data()});
+        return;
+    }
+    // Thin and large boxes: always cut to the clip.
+    const ColumnRange anywhere{INT64_MIN, INT64_MAX};
+    out.fill_rows(rows, anywhere, [this](int64_t y) { return other_row(y); });
+}
+
 ColumnRange EllipseShape::other_row(int64_t y) const {
     if (thin(w_, h_)) return {l_, l_ + w_};
     return large_->row(y);

@@ -37,32 +37,16 @@ public:
     int64_t right() const {
         return l_ + w_;
     }
-    // A walked ellipse's columns on one row, from its box's left edge; both 0
-    // on a row the walk leaves out. Walked boxes are at most 8192 across.
-    struct RowSpan {
-        uint16_t x0, x1;
-    };
-    // The rows of a walked ellipse as plain values, for loops that fill row
-    // after row: a copy kept in the loop need not be read again after each run
-    // is filled. Null spans for the other ellipses, which have only row().
-    struct WalkedRows {
-        int64_t l, t;
-        const RowSpan* spans;
-        ColumnRange row(int64_t y) const {
-            const RowSpan s = spans[y - t];
-            return {l + s.x0, l + s.x1};
-        }
-    };
-    WalkedRows walked_rows() const {
-        return {l_, t_, spans_ ? spans_->data() : nullptr};
-    }
     // The ellipse's columns on row y; empty outside it and on left-out rows.
     // Inline for the walked ellipses, whose rows every shape reads one by one.
     ColumnRange row(int64_t y) const {
         if (y < t_ || y >= t_ + h_) return {};
         if (!spans_) return other_row(y);
-        return walked_rows().row(y);
+        return WalkedRows{l_, t_, spans_->data()}(y);
     }
+    // Fill `rows` (rows of the ellipse) through `out`, each row's columns
+    // given by row().
+    void fill(const SpanWriter& out, const RowRange& rows) const;
     // Whether path() is available: the walk was traced.
     bool traced() const {
         return !large_.has_value();
@@ -79,6 +63,21 @@ private:
     void walk_quadrant(Visit&& visit) const;
     // row() for thin and for large boxes.
     ColumnRange other_row(int64_t y) const;
+    // A walked ellipse's columns on one row, from its box's left edge; both 0
+    // on a row the walk leaves out. Walked boxes are at most 8192 across.
+    struct RowSpan {
+        uint16_t x0, x1;
+    };
+    // The rows of a walked ellipse as plain values, which a span writer's
+    // loop copies and keeps in registers.
+    struct WalkedRows {
+        int64_t l, t;
+        const RowSpan* spans;
+        ColumnRange operator()(int64_t y) const {
+            const RowSpan s = spans[y - t];
+            return {l + s.x0, l + s.x1};
+        }
+    };
 
     int64_t l_ = 0;
     int64_t t_ = 0;

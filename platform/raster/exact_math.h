@@ -11,28 +11,36 @@ namespace morlu::raster {
 
 using Int128 = __int128;
 
-// The quotient a / b rounded toward minus infinity; b must be positive.
-inline Int128 floor_div(Int128 a, Int128 b) {
+// The quotient a / b rounded toward minus infinity, worked in Int (int64_t,
+// or Int128 for values that may not fit 64 bits: 64-bit division is several
+// times cheaper); b must be positive.
+template <class Int>
+Int floor_quotient(Int a, Int b) {
     assert(b > 0);
-    const Int128 q = a / b;
+    const Int q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
 // The quotient a / b rounded toward plus infinity; b must be positive.
-inline Int128 ceil_div(Int128 a, Int128 b) {
-    return -floor_div(-a, b);
+template <class Int>
+Int ceil_quotient(Int a, Int b) {
+    return -floor_quotient<Int>(-a, b);
 }
 
-// floor_div and ceil_div for values known to fit in 64 bits, where division
-// is several times cheaper than in 128.
+inline Int128 floor_div(Int128 a, Int128 b) {
+    return floor_quotient<Int128>(a, b);
+}
+
+inline Int128 ceil_div(Int128 a, Int128 b) {
+    return ceil_quotient<Int128>(a, b);
+}
+
 inline int64_t floor_div64(int64_t a, int64_t b) {
-    assert(b > 0);
-    const int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
+    return floor_quotient<int64_t>(a, b);
 }
 
 inline int64_t ceil_div64(int64_t a, int64_t b) {
-    return -floor_div64(-a, b);
+    return ceil_quotient<int64_t>(a, b);
 }
 
 // `v` limited to [lo, hi], returned as int64 (lo and hi are int64 values).

@@ -1,11 +1,9 @@
 #include "fill_row.h"
 
 #include <algorithm>
+#include <array>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define MORLU_X86_DISPATCH 1
-#endif
+#include "cpu_features.h"
 
 namespace morlu::raster {
 namespace {
@@ -14,10 +12,14 @@ void fill_portable(uint32_t* p, size_t n, uint32_t color) {
     std::fill_n(p, n, color);
 }
 
-#ifdef MORLU_X86_DISPATCH
+#ifdef MORLU_X86_SIMD
 // 32-byte stores; every x86-64 processor since about 2013 has them, and the
-// build still runs on those without (see pick_fill).
+// build still runs on those without (see fill_long_run).
 __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t color) {
+    if (n < 8) {  // shorter than one store: never asked for by fill_row, but safe
+        fill_portable(p, n, color);
+        return;
+    }
     const __m256i v = _mm256_set1_epi32(static_cast<int>(color));
     // One store for the first pixels, then stores on 32-byte boundaries, so
     // that none of them straddles two cache lines. Pixels are 4-byte aligned,
@@ -36,18 +38,27 @@ __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t c
 }
 #endif
 
-using FillFunction = void (*)(uint32_t*, size_t, uint32_t);
-
-FillFunction pick_fill() {
-#ifdef MORLU_X86_DISPATCH
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return fill_avx2;
-#endif
-    return fill_portable;
-}
-
 }  // namespace
 
-void (*const fill_long_run)(uint32_t*, size_t, uint32_t) = pick_fill();
+void fill_long_run(uint32_t* p, size_t n, uint32_t color) {
+#ifdef MORLU_X86_SIMD
+    if (cpu_features().avx2) {
+        fill_avx2(p, n, color);
+        return;
+    }
+#endif
+    fill_portable(p, n, color);
+}
+
+std::span<const FillVariant> fill_variants() {
+    static const auto variants = std::to_array<FillVariant>({
+        {"portable", true, fill_portable},
+        {"fill_row", true, fill_row},
+#ifdef MORLU_X86_SIMD
+        {"avx2", cpu_features().avx2, fill_avx2},
+#endif
+    });
+    return variants;
+}
 
 }  // namespace morlu::raster

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,8 +15,8 @@ namespace morlu::raster {
 // ones are cheaper as a plain loop than as a call.
 constexpr size_t LONG_RUN = 32;
 
-// Fill a long run; chosen once, at start-up, for the processor it runs on.
-extern void (*const fill_long_run)(uint32_t* p, size_t n, uint32_t color);
+// Fill a long run with the widest stores the processor has.
+void fill_long_run(uint32_t* p, size_t n, uint32_t color);
 
 inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
     if (n >= LONG_RUN) {
@@ -34,5 +35,15 @@ inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
 #endif
     for (size_t i = 0; i < n; ++i) p[i] = color;
 }
+
+// One way to fill a run, any length, for the tests that hold every way
+// against the portable loop on every machine.
+struct FillVariant {
+    const char* name;
+    bool available;  // the processor has what it needs
+    void (*fill)(uint32_t* p, size_t n, uint32_t color);
+};
+// Every way this build has, the portable loop first; fill_row is one of them.
+std::span<const FillVariant> fill_variants();
 
 }  // namespace morlu::raster

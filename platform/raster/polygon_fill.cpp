@@ -172,17 +172,13 @@ void fill_falling_once(const SpanWriter& out, std::span<const Vertex> pts, const
     }
     down.start(rows.y0);
     up.start(rows.y0);
-    const SpanWriter writer = out;  // a local copy: filling a run cannot change it
-    // A crossing lies between its edge's ends, so a polygon within the clip's
-    // columns, as most are, has runs that need no cutting.
+    // A crossing lies between its edge's ends, so the runs lie within the polygon's columns.
     const auto [left, right] = std::minmax_element(
         pts.begin(), pts.end(), [](const Vertex& a, const Vertex& b) { return a.x < b.x; });
-    const bool inside = left->x >= writer.clip().x0 && right->x <= writer.clip().x1;
-    for (int32_t y = rows.y0; y < rows.y1; ++y) {
+    out.fill_rows(rows, {left->x, right->x}, [&down, &up](int32_t y) {
         const int64_t a = down.column(y), b = up.column(y);
-        const ColumnRange cols{std::min(a, b), std::max(a, b)};
-        inside ? writer.fill_inside(y, cols) : writer.fill(y, cols);
-    }
+        return ColumnRange{std::min(a, b), std::max(a, b)};
+    });
 }
 
 }  // namespace
@@ -213,7 +209,7 @@ void fill_polygon(const SpanWriter& out, std::span<const Vertex> pts) {
         }
         int64_t* x = xs.data();
         const size_t n = xs.size();
-        // Most rows of a triangle or a pen's quadrilateral cross two edges.
+        // A row that crosses two edges needs no sort.
         if (n == 2) {
             out.fill(y, {std::min(x[0], x[1]), std::max(x[0], x[1])});
             continue;

@@ -50,6 +50,13 @@ inline std::optional<PixelBox> surface_clip(const Surface& s, const PixelBox& cl
 
 // Fills runs of one colour, cut to a clip box inside the surface. The colour
 // and the clip are fixed once, so each run is one fill_row.
+//
+// The loops that write run after run live here. Each works on a copy of the
+// writer (and of the caller's rows) made once where it starts: a run is
+// filled through a pointer that, as far as the compiler knows, may point at
+// anything the caller can reach, so the fields of a writer held by reference
+// would be read again after every run; a copy nobody else can reach stays in
+// registers.
 class SpanWriter {
 public:
     SpanWriter(Surface& s, const PixelBox& clip, uint32_t color) : surface_(&s), clip_(clip), color_(color) {
@@ -69,14 +76,36 @@ public:
         if (x0 < x1) fill_row(surface_->row(y) + x0, static_cast<size_t>(x1 - x0), color_);
     }
 
-    // Fill columns the caller knows lie inside the clip, as a line's steps
-    // cut to the clip do: no cutting.
+    // Fill rows.y0..y1-1 of the clip with the columns `cols(y)` gives for each
+    // row, called once per row, top to bottom (it may keep state). Every run
+    // lies within `extent`: a shape within the clip's columns, as most are,
+    // has runs that need no cutting.
+    template <class Columns>
+    void fill_rows(const RowRange& rows, const ColumnRange& extent, const Columns& cols) const {
+        const SpanWriter writer = *this;
+        Columns columns = cols;
+        if (extent.x0 >= clip_.x0 && extent.x1 <= clip_.x1) {
+            for (int32_t y = rows.y0; y < rows.y1; ++y) writer.fill_inside(y, columns(y));
+            return;
+        }
+        for (int32_t y = rows.y0; y < rows.y1; ++y) writer.fill(y, columns(y));
+    }
+
+    // Runs the caller has cut to the clip itself, as the steps of a line
+    // found inside the clip are: `walk(put)` calls put(y, cols) for each run,
+    // in any order, and nothing is cut.
+    template <class Walk>
+    void fill_runs_inside(const Walk& walk) const {
+        const SpanWriter writer = *this;
+        walk([&writer](int32_t y, const ColumnRange& cols) { writer.fill_inside(y, cols); });
+    }
+
+private:
     void fill_inside(int32_t y, const ColumnRange& cols) const {
         assert(y >= clip_.y0 && y < clip_.y1 && cols.x0 >= clip_.x0 && cols.x1 <= clip_.x1);
         fill_row(surface_->row(y) + cols.x0, static_cast<size_t>(cols.x1 - cols.x0), color_);
     }
 
-private:
     Surface* surface_ = nullptr;
     PixelBox clip_;
     uint32_t color_ = 0;

@@ -36,6 +36,10 @@ void Surface::write_noted_row(int32_t y) const {
 
 void Surface::fill_rows(int32_t y0, int32_t y1, uint32_t color) {
     assert(y0 >= 0 && y1 <= size_.h);
+    if (shared_) {
+        for (int32_t y = y0; y < y1; ++y) fill_row(row(y), static_cast<size_t>(size_.w), color);
+        return;
+    }
     for (auto y = static_cast<size_t>(y0); y < static_cast<size_t>(y1); ++y) {
         noted_count_ += noted_[y] ? 0 : 1;
         noted_[y] = 1;
@@ -43,13 +47,14 @@ void Surface::fill_rows(int32_t y0, int32_t y1, uint32_t color) {
     }
 }
 
-uint32_t* Surface::pixels() {
+const uint32_t* Surface::pixels() const {
     for (int32_t y = 0; noted_count_ > 0 && y < size_.h; ++y) row(y);
     return pixels_.data();
 }
 
-const uint32_t* Surface::pixels() const {
-    for (int32_t y = 0; noted_count_ > 0 && y < size_.h; ++y) row(y);
+uint32_t* Surface::shared_pixels() {
+    pixels();
+    shared_ = true;
     return pixels_.data();
 }
 

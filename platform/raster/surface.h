@@ -39,8 +39,12 @@ std::optional<PixelBox> intersect(const PixelBox& a, const PixelBox& b);
 // A fill of whole rows is only noted, and each row is written when it is
 // next read or drawn on: a frame fills the sky and then the ground over half
 // of it, and the rows the ground fills again are written once, not twice.
-// Every way to the pixels goes through row() or pixels(), which write the
-// noted rows first, so nothing can see the difference but the time.
+// Every way to the pixels goes through row(), rows() or pixels(), which write
+// the noted rows first, so nothing can see the difference but the time. What
+// they return is good until the surface is next drawn on or resized: take it
+// where it is used. A display service that keeps the memory and reads it
+// later takes it from shared_pixels(), after which every fill is written at
+// once, so that memory always holds the pixels.
 class Surface {
 public:
     Surface() = default;
@@ -68,9 +72,13 @@ public:
         for (int32_t y = y0 + 1; y < y1; ++y) row(y);
         return row(y0);
     }
-    // All the pixels as one block, for handing to a display service.
-    uint32_t* pixels();
+    // All the pixels as one block, every row written: for reading them now.
     const uint32_t* pixels() const;
+    // All the pixels as one block for a display service that reads the memory
+    // itself whenever it likes: from now on fills are written at once, not
+    // noted. The block stays the surface's pixels until the surface is
+    // resized, assigned to or destroyed; a resized surface notes fills again.
+    uint32_t* shared_pixels();
     uint32_t& at(int32_t x, int32_t y) {
         assert(x >= 0 && x < size_.w);
         return row(y)[x];
@@ -79,7 +87,8 @@ public:
         assert(x >= 0 && x < size_.w);
         return row(y)[x];
     }
-    // Fill rows y0..y1-1 of the surface's full width with one colour.
+    // Fill rows y0..y1-1 of the surface's full width with one colour: noted,
+    // or written at once once the memory is shared.
     void fill_rows(int32_t y0, int32_t y1, uint32_t color);
     // The colour of row y when it was filled whole and is not yet written.
     std::optional<uint32_t> noted_color(int32_t y) const {
@@ -100,6 +109,7 @@ private:
     mutable std::vector<uint8_t> noted_;  // per row: filled, not yet written
     std::vector<uint32_t> noted_color_;   // per row: the colour it was filled with
     mutable int32_t noted_count_ = 0;
+    bool shared_ = false;  // shared_pixels() handed out: no more notes
 };
 
 // Copy `box` of `src` to the same place in `dst`, clipped to both.

@@ -81,9 +81,13 @@ public:
     virtual void destroy_window(WindowId id) = 0;
     // Show or hide the window.
     virtual void show_window(WindowId id, bool visible) = 0;
-    // Show `box` of `pixels` in the window's client area. A desktop copies the
-    // pixels during the call; the headless backend keeps reading `pixels`, the
-    // window layer's own surface of the window, until the window is destroyed.
+    // Show `box` of `pixels` in the window's client area. `pixels` is the window
+    // layer's own surface of the window: the same object, drawn on and resized
+    // in place, until destroy_window(id). A desktop copies the box during the
+    // call; the headless backend keeps the reference and reads the surface when
+    // a snapshot is taken, which the driver does only while the program waits.
+    // Read it only through its own readers (row(), pixels(), copy_box), which
+    // give written pixels; never keep a pointer into its memory.
     virtual void present(WindowId id, const Surface& pixels, const PixelBox& box) = 0;
     // Attach (or replace) the window's menu bar. The program owns check marks and
     // shortcuts: choosing an item only reports a menu_command event.

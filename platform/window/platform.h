@@ -189,8 +189,8 @@ int bit_blt(Hdc dst,
             int32_t sx,
             int32_t sy,
             uint32_t rop);
-// Write out every drawing still held back (fills of whole rows wait until the
-// row is next used), so each window's and bitmap's memory holds its pixels.
+// Nothing is held back: every drawing call is done when it returns. Kept for
+// programs written for the platform, which flush before reading a bitmap.
 int gdi_flush();
 // Move the whole content by (dx, dy); uncovered pixels keep their old values.
 int scroll_dc(Hdc hdc,

@@ -72,5 +72,26 @@ TEST(Surface, RowsFilledWholeReadBackThroughEveryWayToThePixels) {
     EXPECT_EQ(all[14], 8u);
 }
 
+// A display service keeps the shared memory and reads it at any time: every
+// fill and copy after sharing is in that memory at once, and a resize ends
+// the sharing (the service takes the new memory again).
+TEST(Surface, SharedMemoryAlwaysHoldsThePixels) {
+    Surface s = numbered({3, 4});
+    s.fill_rows(0, 2, 5);
+    const uint32_t* shared = s.shared_pixels();
+    EXPECT_EQ(shared[0], 5u);
+    s.fill_rows(1, 3, 6);
+    EXPECT_EQ(shared[3], 6u);
+    EXPECT_EQ(shared[8], 6u);
+    Surface source({3, 4}, 0);
+    source.fill_rows(3, 4, 7);
+    copy_box(s, source, {0, 3, 3, 4});
+    EXPECT_EQ(shared[11], 7u);
+    s.resize({3, 4});
+    s.fill_rows(0, 1, 9);
+    EXPECT_EQ(s.noted_color(0).value_or(0), 9u);
+    EXPECT_EQ(s.shared_pixels()[0], 9u);
+}
+
 }  // namespace
 }  // namespace morlu::raster

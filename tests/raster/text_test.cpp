@@ -2,11 +2,9 @@
 
 #include <climits>
 #include <cmath>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "platform/raster/blend_row.h"
 #include "platform/raster/text.h"
 
 namespace morlu::raster {
@@ -240,31 +238,6 @@ TEST(DrawText, ClipsToTheClipBoxAndIsSafeAtInt32Limits) {
         for (int32_t x = 0; x < 30; ++x) EXPECT_EQ(clipped.at(x, y), whole.at(x, y));
     const PixelBox outside{INT32_MIN, INT32_MIN, INT32_MAX, -1};
     EXPECT_TRUE(same_pixels(draw(*font, {.background = BLUE, .clip = outside}), blank));
-}
-
-// Whatever the processor, a block of coverage gives each pixel blend()'s
-// value. Each block's coverage is exactly its own bytes, so a read past them
-// shows in the sanitizer build.
-TEST(BlendBlock, EveryWidthGivesThePixelsOfBlend) {
-    std::mt19937 rng(5);
-    for (size_t width = 1; width < 20; ++width) {
-        for (size_t rows = 1; rows < 4; ++rows) {
-            const size_t stride = width + rng() % 3;
-            std::vector<uint8_t> coverage((rows - 1) * stride + width);
-            for (uint8_t& c : coverage)
-                c = rng() % 3 == 0 ? static_cast<uint8_t>(rng() % 2 * 255) : rng() % 256;
-            std::vector<uint32_t> pixels(rows * 24), expected;
-            for (uint32_t& p : pixels) p = rng() & 0xFFFFFF;
-            expected = pixels;
-            const uint32_t color = rng() & 0xFFFFFF;
-            for (size_t y = 0; y < rows; ++y)
-                for (size_t x = 0; x < width; ++x)
-                    expected[y * 24 + x + 2] =
-                        blend(expected[y * 24 + x + 2], color, coverage[y * stride + x]);
-            blend_block({pixels.data() + 2, 24, coverage.data(), stride, width, rows}, color);
-            ASSERT_EQ(pixels, expected) << "width " << width << ", rows " << rows;
-        }
-    }
 }
 
 }  // namespace
