@@ -4,8 +4,8 @@
 
 #include "full_frame.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/window/platform.h"
 #include "runtime_session.h"
-#include "runtime_state.h"
 
 namespace {
 

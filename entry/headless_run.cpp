@@ -11,8 +11,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/process/quit_watch.h"
 #include "platform/process/report.h"
+#include "platform/window/win_types.h"
 #include "runtime_session.h"
-#include "runtime_state.h"
 #include "tape_driver.h"
 
 namespace morlu {

@@ -12,3 +12,7 @@ void runtime_stop() {
     pf::platform_stop();
     runtime_reset();
 }
+
+RuntimeOrigin runtime_origin() {
+    return {runtime.window.origin_x, runtime.window.origin_y};
+}

@@ -11,6 +11,7 @@
 
 #include "morlu/canvas.h"
 #include "platform/window/platform.h"
+#include "runtime_session.h"
 
 namespace pf = morlu::platform;
 
@@ -35,8 +36,6 @@ constexpr uint32_t CMD_INFO = 9;
 
 constexpr const char* GRAPHICS_CLASS = "DrawWndClass";
 constexpr const char* TEXT_CLASS = "TextWndClass";
-constexpr const char* GRAPHICS_TITLE = "MORLU Graphics";
-constexpr const char* TEXT_TITLE = "MORLU Text";
 
 struct RuntimeState {
     // Windows, back buffer and coordinate frame.
@@ -105,7 +104,6 @@ void runtime_reset();
 
 // Windows and coordinate frame.
 pf::LResult graphics_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);
-void copy_to_screen();
 // Create the text window (hidden), across the bottom third of the screen as it is now.
 void create_text_window();
 
@@ -170,8 +168,6 @@ int format_into(char* buffer, size_t size, const char* format, va_list args)
 void log_append_line(std::string& text);
 pf::LResult text_window_proc(pf::Hwnd hwnd, uint32_t message, pf::WParam wparam, pf::LParam lparam);
 void show_text_window(int visible);
-// The stored lines, oldest first, without their trailing newline (for the headless driver).
-std::vector<std::string> log_stored_lines();
 
 // Scripts.
 constexpr const char* SCRIPT_NAME = "MORLU.SCR";

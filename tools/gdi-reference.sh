@@ -12,7 +12,9 @@ if [[ "$wine_version" != "wine-8.0 (Debian 8.0~repack-4)" ]]; then
     echo "warning: the pictures were made with wine-8.0 (Debian 8.0~repack-4), this is $wine_version" >&2
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target morlu_program_tests >/dev/null
+cmake --build "$build" -j2 --target morlu_program_tests morlu_platform_tests >/dev/null
 python3 tools/gdi-reference/regenerate.py "$build"
 MORLU_UPDATE_GOLDEN=1 "$build/tests/morlu_program_tests" --gtest_filter='FrameGolden.*' >/dev/null
 echo "frame pictures rewritten in tests/raster/golden/frames"
+MORLU_UPDATE_GOLDEN=1 "$build/tests/morlu_platform_tests" --gtest_filter='ShapesFuzz.*' >/dev/null
+echo "piles of random shapes rewritten in tests/raster/golden/piles"

@@ -154,4 +154,8 @@ int delete_object(Hgdiobj handle) {
     return 1;
 }
 
+size_t live_object_count() {
+    return platform_state.objects.size();
+}
+
 }  // namespace morlu::platform

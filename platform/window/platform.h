@@ -4,6 +4,7 @@
 // unknown handle makes an operation fail, never crash.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -158,6 +159,9 @@ Hgdiobj select_object(Hdc hdc, Hgdiobj object);
 // Stock objects are never deleted; a deleted object still selected into a
 // context stays usable there until it is replaced.
 int delete_object(Hgdiobj object);
+// How many drawing objects (stock ones included) are alive: a program that
+// deletes what it makes keeps this steady.
+size_t live_object_count();
 
 ColorRef set_text_color(Hdc hdc, ColorRef color);
 ColorRef set_bk_color(Hdc hdc, ColorRef color);

@@ -4,21 +4,18 @@
 // matched the platform's (tests/raster/golden); they guard against
 // regressions. MORLU_UPDATE_GOLDEN=1 rewrites them instead of comparing
 // (tools/gdi-reference.sh does).
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 #include "bug_app.h"
-#include "platform/headless/png_writer.h"
 #include "raster/golden_png.h"
 #include "runtime/runtime_fixture.h"
 
 namespace morlu::testing {
 namespace {
 
-using raster::testing::count_differences;
 using raster::testing::golden_dir;
-using raster::testing::read_png;
+using raster::testing::matches_golden;
 
 class FrameGolden : public RuntimeTest {
 protected:
@@ -35,15 +32,7 @@ protected:
         draw();
         pump_one_message();  // the copy to the screen
         const Surface& shown = *window_surface(graphics());
-        const auto path = golden_dir() / "frames" / (name + ".png");
-        if (std::getenv("MORLU_UPDATE_GOLDEN")) {
-            std::string error;
-            EXPECT_TRUE(platform::write_png(path.string(), shown, error)) << error;
-            return;
-        }
-        const auto want = read_png(path);
-        ASSERT_TRUE(want) << "no golden picture " << path;
-        EXPECT_EQ(count_differences(*want, shown), 0) << name;
+        EXPECT_TRUE(matches_golden(golden_dir() / "frames" / (name + ".png"), shown)) << name;
     }
 
     BugColumn x{}, height{}, color{}, size{}, movement{}, speed{}, moving{}, steps{};

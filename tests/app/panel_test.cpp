@@ -227,25 +227,6 @@ TEST_F(Panel, DebugNeedsASingleSelectedBugAndSelectAllEndsIt) {
     EXPECT_EQ(x[1], 120);
 }
 
-TEST_F(Panel, DrawsThirteenOutlinedBoxesAndTwelveLabels) {
-    panel_draw();
-    const auto lines = log_stored_lines();
-    ASSERT_GE(lines.size(), 25u);
-    const std::vector<std::string> drawn(lines.end() - 25, lines.end());
-    EXPECT_EQ(drawn[0], "black rectangle with bounding box (-295,245) to (-220,220) with line width 1");
-    EXPECT_EQ(drawn[12], "black rectangle with bounding box (-295,-55) to (-220,-80) with line width 1");
-    const std::vector<std::string> labels(drawn.begin() + 13, drawn.end());
-    const std::vector<std::string> want = {
-        "forest green text at (-285,227), \"Go\"",  "red text at (-285,202), \"Stop\"",
-        "black text at (-285,177), \"Faster\"",     "black text at (-285,152), \"Slower\"",
-        "black text at (-285,127), \"Cng Mvmnt\"",  "black text at (-285,102), \"Add Bug\"",
-        "black text at (-285,77), \"Delete Bug\"",  "black text at (-285,52), \"New Color\"",
-        "black text at (-285,27), \"Size\"",        "black text at (-285,-23), \"DEBUG\"",
-        "black text at (-285,-48), \"Select Bug\"", "black text at (-285,-73), \"Select All\"",
-    };
-    EXPECT_EQ(labels, want);
-}
-
 // On screen: the outline is black and the box's inside is left as it was.
 TEST_F(Panel, TheBoxesAreOutlinedNotFilled) {
     canvas_rectangle(11, -300, -250, 300, 250, 0);  // ice blue behind the panel

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "fuzz_runtime.h"
-#include "platform/window/platform_state.h"  // only to count the live drawing objects
 
 namespace {
 
@@ -113,9 +112,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     canvas_set_logging(in.ConsumeBool());
-    const size_t objects = platform_state.objects.size();
+    const size_t objects = live_object_count();
     for (int i = 0; i < MAX_RECORDS && in.remaining_bytes() > 0; ++i) draw_one(in);
-    require(platform_state.objects.size() == objects);
+    require(live_object_count() == objects);
     require(selected_now() == defaults);
     require(get_bk_mode(runtime.window.buffer_dc) == OPAQUE);
     check_clear_frame();

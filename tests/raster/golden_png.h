@@ -1,14 +1,18 @@
-// Golden pictures: PNG files read into surfaces, and the differences between
-// two surfaces drawn as text for a failure message.
+// Golden pictures: PNG files read into surfaces and compared with what a test
+// drew, with a picture of the differences when they are not the same.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/headless/png_writer.h"
 #include "platform/raster/surface.h"
 
 namespace morlu::raster::testing {
@@ -42,20 +46,55 @@ inline int64_t count_differences(const Surface& a, const Surface& b) {
     return n;
 }
 
-// Both pictures side by side, one character a pixel ('.' white, 'R' red, 'B'
-// blue, 'x' anything else), rows that differ marked with '<'.
-inline std::string side_by_side(const Surface& want, const Surface& got) {
-    const auto ch = [](uint32_t p) {
-        return p == 0x00FFFFFF ? '.' : p == 0x00FF0000 ? 'R' : p == 0x000000FF ? 'B' : 'x';
+// Golden, drawn and their difference (red where they differ) side by side,
+// with a grey bar between each, for a failure to show what changed.
+inline Surface failure_picture(const Surface& golden, const Surface& drawn) {
+    constexpr int32_t BAR = 4;
+    const int32_t w = std::max(golden.size().w, drawn.size().w),
+                  h = std::max(golden.size().h, drawn.size().h);
+    Surface out({3 * w + 2 * BAR, h}, 0x808080);
+    const auto pixel = [](const Surface& s, int32_t x, int32_t y) -> std::optional<uint32_t> {
+        if (x >= s.size().w || y >= s.size().h) return std::nullopt;
+        return s.at(x, y);
     };
-    std::string out = "want | got\n";
-    for (int32_t y = 0; y < want.size().h && y < got.size().h; ++y) {
-        std::string a, b;
-        for (int32_t x = 0; x < want.size().w; ++x) a += ch(want.at(x, y));
-        for (int32_t x = 0; x < got.size().w; ++x) b += ch(got.at(x, y));
-        out += a + " " + b + (a == b ? "\n" : " <\n");
-    }
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const auto a = pixel(golden, x, y), b = pixel(drawn, x, y);
+            out.at(x, y) = a.value_or(0xFFFFFF);
+            out.at(w + BAR + x, y) = b.value_or(0xFFFFFF);
+            out.at(2 * (w + BAR) + x, y) = a == b ? 0xFFFFFF : 0xFF0000;
+        }
     return out;
+}
+
+// Whether a test may rewrite its golden picture: MORLU_UPDATE_GOLDEN=1 makes
+// the tests that draw with our own renderer write what they drew instead of
+// comparing (tools/gdi-reference.sh does). The reference renderer's pictures
+// are never rewritten so.
+enum class Update { allowed, never };
+
+// Compare `drawn` with the golden picture at `path`. On a difference, write
+// NAME.failed.png beside it (see failure_picture) and say where.
+inline ::testing::AssertionResult matches_golden(const std::filesystem::path& path,
+                                                 const Surface& drawn,
+                                                 Update update = Update::allowed) {
+    std::string error;
+    if (update == Update::allowed && std::getenv("MORLU_UPDATE_GOLDEN")) {
+        if (!platform::write_png(path.string(), drawn, error)) return ::testing::AssertionFailure() << error;
+        return ::testing::AssertionSuccess();
+    }
+    const auto golden = read_png(path);
+    if (!golden) return ::testing::AssertionFailure() << "no golden picture " << path;
+    const int64_t differences = count_differences(*golden, drawn);
+    if (differences == 0) return ::testing::AssertionSuccess();
+    auto failed = path;
+    failed.replace_extension(".failed.png");
+    std::filesystem::remove(failed);
+    platform::write_png(failed.string(), failure_picture(*golden, drawn), error);
+    return ::testing::AssertionFailure()
+           << path.filename() << ": "
+           << (differences < 0 ? "the sizes differ" : std::to_string(differences) + " pixels differ")
+           << "; golden | drawn | difference in " << failed << " " << error;
 }
 
 }  // namespace morlu::raster::testing

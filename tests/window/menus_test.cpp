@@ -31,6 +31,16 @@ TEST(Menus, AnItemIsFoundByItsTextOrByAFirstWordNoOtherItemShares) {
     EXPECT_EQ(find_menu_item(hwnd, "show"), std::nullopt);
     EXPECT_EQ(find_menu_item(hwnd, "animation"), std::nullopt);
     EXPECT_EQ(find_menu_item(hwnd, "run"), std::nullopt);  // a popup's title is no item
+
+    // A check mark: each call returns the state it replaces; an unknown id, -1.
+    EXPECT_EQ(check_menu_item(popup, 2, MF_CHECKED), static_cast<int>(MF_UNCHECKED));
+    EXPECT_EQ(check_menu_item(popup, 2, MF_CHECKED), static_cast<int>(MF_CHECKED));
+    EXPECT_EQ(check_menu_item(popup, 2, MF_UNCHECKED), static_cast<int>(MF_CHECKED));
+    EXPECT_EQ(check_menu_item(popup, 9, MF_CHECKED), -1);
+    // Only an enabled item of the window's own bar can be chosen.
+    EXPECT_TRUE(menu_item_selectable(hwnd, 1));
+    EXPECT_FALSE(menu_item_selectable(hwnd, 3));
+    EXPECT_FALSE(menu_item_selectable(hwnd, 9));
     platform_stop();
 }
 

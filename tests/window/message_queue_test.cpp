@@ -9,12 +9,14 @@ namespace morlu::platform {
 namespace {
 
 std::vector<uint32_t> seen;
+std::vector<int> paint_erases;  // PaintStruct::erase of each paint
 
 LResult record_proc(Hwnd hwnd, uint32_t message, WParam wparam, LParam lparam) {
     seen.push_back(message);
     if (message == WM_PAINT) {
         PaintStruct ps;
         begin_paint(hwnd, &ps);
+        paint_erases.push_back(ps.erase);
         end_paint(hwnd, &ps);
         return 0;
     }
@@ -25,6 +27,7 @@ class MessageQueue : public ::testing::Test {
 protected:
     void SetUp() override {
         seen.clear();
+        paint_erases.clear();
         platform_start(backend);
         WndClass cls;
         cls.proc = record_proc;
@@ -85,6 +88,46 @@ TEST_F(MessageQueue, PostedComeFirstThenQuitThenPaintThenTimer) {
     EXPECT_EQ(drain(), (std::vector<uint32_t>{WM_PAINT, WM_TIMER}));
     Msg msg;
     EXPECT_FALSE(peek_message(&msg));  // painted, and the timer is not due again yet
+}
+
+// WM_PAINT is made, not queued: once for any number of invalidations, only for
+// a visible window, and asking for an erase when any invalidation did.
+TEST_F(MessageQueue, PaintIsMadeOnceForTheInvalidationsOfAVisibleWindow) {
+    invalidate_rect(hwnd, nullptr, 1);
+    EXPECT_EQ(drain(), std::vector<uint32_t>{});  // hidden
+    show_window(hwnd, SW_SHOW);
+    EXPECT_EQ(drain(), std::vector<uint32_t>{WM_PAINT});
+    EXPECT_EQ(drain(), std::vector<uint32_t>{});  // begin_paint validated it
+    invalidate_rect(hwnd, nullptr, 0);
+    invalidate_rect(hwnd, nullptr, 1);
+    invalidate_rect(hwnd, nullptr, 0);
+    EXPECT_EQ(drain(), std::vector<uint32_t>{WM_PAINT});
+    invalidate_rect(hwnd, nullptr, 0);
+    EXPECT_EQ(drain(), std::vector<uint32_t>{WM_PAINT});
+    EXPECT_EQ(paint_erases, (std::vector<int>{1, 1, 0}));
+}
+
+// Setting a timer again restarts its period; each timer names itself; a killed
+// timer sends nothing more, even an expiry already due.
+TEST_F(MessageQueue, TimersRestartWhenSetAgainAndStopWhenKilled) {
+    set_timer(hwnd, 5, 100);
+    set_timer(hwnd, 6, 250);
+    backend.let_time_pass(Millis{60});
+    backend.wait_events(Millis::max());
+    set_timer(hwnd, 5, 100);  // now due at 160
+    backend.let_time_pass(Millis{200});
+    std::vector<std::pair<Millis, WParam>> fired;
+    for (Msg msg; wait_message() && peek_message(&msg);) fired.emplace_back(backend.now(), msg.wparam);
+    EXPECT_EQ(fired,
+              (std::vector<std::pair<Millis, WParam>>{{Millis{160}, 5}, {Millis{250}, 6}, {Millis{260}, 5}}));
+    backend.let_time_pass(Millis{100});
+    backend.wait_events(Millis::max());  // timer 5 is due again at 360
+    kill_timer(hwnd, 5);
+    kill_timer(hwnd, 6);
+    EXPECT_EQ(drain(), std::vector<uint32_t>{});
+    backend.let_time_pass(Millis{1000});
+    backend.wait_events(Millis::max());
+    EXPECT_EQ(drain(), std::vector<uint32_t>{});
 }
 
 TEST_F(MessageQueue, QuitCarriesItsExitCode) {

@@ -8,8 +8,8 @@
 
 #include "bug_app.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/window/win_types.h"
 #include "runtime_session.h"
-#include "runtime_state.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ int main() {
     runtime_start(backend);
     canvas_open(1, 0, "", morlu::platform::SW_SHOW);
     canvas_set_logging(1);
-    std::printf("frame %d %d origin %d %d\n", 2 * runtime.window.origin_x + 1,
-                2 * runtime.window.origin_y + 1, runtime.window.origin_x, runtime.window.origin_y);
+    const RuntimeOrigin origin = runtime_origin();
+    std::printf("frame %d %d origin %d %d\n", 2 * origin.x + 1, 2 * origin.y + 1, origin.x, origin.y);
     draw_scene(-40);
     print_last(16);
     panel_draw();
