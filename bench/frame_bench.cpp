@@ -29,7 +29,7 @@ private:
 // Each frame ends with every pixel of the back buffer in memory, as cairo
 // leaves them: reading them writes the fills of whole rows that are only noted.
 void read_frame() {
-    benchmark::DoNotOptimize(morlu::platform::dc_surface(runtime.window.buffer_dc)->pixels());
+    benchmark::DoNotOptimize(back_buffer_pixels());
 }
 
 void BM_FullFrame(benchmark::State& state) {

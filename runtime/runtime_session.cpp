@@ -16,3 +16,8 @@ void runtime_stop() {
 RuntimeOrigin runtime_origin() {
     return {runtime.window.origin_x, runtime.window.origin_y};
 }
+
+const uint32_t* back_buffer_pixels() {
+    const pf::Surface* surface = pf::dc_surface(runtime.window.buffer_dc);
+    return surface ? surface->pixels() : nullptr;
+}

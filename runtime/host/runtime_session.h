@@ -3,6 +3,7 @@
 // and read its log. Everything else of the runtime is private to it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,7 @@ RuntimeOrigin runtime_origin();
 
 // Copy the back buffer to the graphics window, as an event-loop pass does.
 void copy_to_screen();
+
+// The back buffer's pixels, every row written, for a host that reads the frame
+// the program drew (nullptr before canvas_open). Valid until the next drawing call.
+const uint32_t* back_buffer_pixels();

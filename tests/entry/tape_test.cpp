@@ -2,6 +2,7 @@
 // or a line that is refused with its number.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/window/backend.h"
@@ -49,6 +50,14 @@ std::string describe(const TapeAction& a) {
             return "close";
         case Kind::close_text:
             return "close-text";
+        case Kind::expect_pixel: {
+            char colour[8];
+            std::snprintf(colour, sizeof colour, "%06X", static_cast<unsigned>(a.number));
+            return "expect pixel " + std::to_string(a.x) + "," + std::to_string(a.y) + " " + colour + "~" +
+                   std::to_string(a.tolerance);
+        }
+        case Kind::expect_log:
+            return "expect log [" + a.text + "]";
     }
     return "?";
 }
@@ -94,6 +103,9 @@ const Row ACCEPTED[] = {
      "wait 1",
      "1 wait 1"},
     {"", ""},
+    {"expect pixel 0 500 ff8000", "1 expect pixel 0,500 FF8000~0"},
+    {"expect pixel 600 0 0A0B0C 8", "1 expect pixel 600,0 0A0B0C~8"},
+    {"expect log Circle #1 # not a comment", "1 expect log [Circle #1 # not a comment]"},
 };
 
 TEST(Tape, EachKindOfLineReadsAsItsAction) {
@@ -102,17 +114,32 @@ TEST(Tape, EachKindOfLineReadsAsItsAction) {
 
 // Lines that are refused, with the number of the first bad line.
 const Row REFUSED[] = {
-    {"Click 1 2", "1"},      {"click 1", "1"},
-    {"click 1 2 3", "1"},    {"click 1e3 2", "1"},
-    {"click 1 2#x", "1"},    {"click 99999999999 1", "1"},
-    {"wait -1", "1"},        {"wait", "1"},
-    {"type", "1"},           {"key", "1"},
-    {"key a+ctrl", "1"},     {"key a+b", "1"},
-    {"key ctrl+", "1"},      {"key f13", "1"},
-    {"keydown ctrl+a", "1"}, {"focus desktop", "1"},
-    {"menu +3", "1"},        {"menu 1 2", "1"},
-    {"snapshot", "1"},       {"snapshot a b", "1"},
-    {"close now", "1"},      {"wait 1\n\njump 3", "3"},
+    {"Click 1 2", "1"},
+    {"click 1", "1"},
+    {"click 1 2 3", "1"},
+    {"click 1e3 2", "1"},
+    {"click 1 2#x", "1"},
+    {"click 99999999999 1", "1"},
+    {"wait -1", "1"},
+    {"wait", "1"},
+    {"type", "1"},
+    {"key", "1"},
+    {"key a+ctrl", "1"},
+    {"key a+b", "1"},
+    {"key ctrl+", "1"},
+    {"key f13", "1"},
+    {"keydown ctrl+a", "1"},
+    {"focus desktop", "1"},
+    {"menu +3", "1"},
+    {"menu 1 2", "1"},
+    {"snapshot", "1"},
+    {"snapshot a b", "1"},
+    {"close now", "1"},
+    {"wait 1\n\njump 3", "3"},
+    {"expect pixel 601 0 000000", "1"},
+    {"expect pixel 0 0 12345", "1"},
+    {"expect pixel 0 0 000000 256", "1"},
+    {"expect colour 0 0 000000", "1"},
 };
 
 TEST(Tape, ABadLineIsRefusedByItsNumber) {
