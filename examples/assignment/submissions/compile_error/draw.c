@@ -1,6 +1,6 @@
 /* Week 3: click to draw.
  *
- * A student's version with a semicolon missing.
+ * A student's version with a misspelt name: it does not compile.
  *
  * Each click draws a filled square, 30 pixels a side, centred on the clicked
  * point, in the next colour of a short cycle; typing c clears the picture.
@@ -19,13 +19,14 @@ static int count = 0;
 static void draw(void) {
     canvas_clear();
     canvas_text(0, -290, 230, 18, "Click to draw; c clears");
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < cuont; ++i)
         canvas_rectangle(COLOURS[i % 4], xs[i] - HALF, ys[i] + HALF, xs[i] + HALF, ys[i] - HALF, 0);
 }
 
 int app_main(uintptr_t instance, uintptr_t previous_instance, const char* command_line, int show_state) {
     canvas_open(instance, previous_instance, command_line, show_state);
-    canvas_set_logging(0) draw();
+    canvas_set_logging(0);
+    draw();
     for (;;) {
         int x = 0, y = 0;
         char key = 0;
