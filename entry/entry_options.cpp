@@ -102,6 +102,10 @@ std::string entry_usage(const std::string& program) {
            "                 log FILE writes the console's last 25 lines: corrections and\n"
            "                 script errors always, shape descriptions only while logging\n"
            "                 is on.\n"
+           "                 expect pixel PX PY RRGGBB [TOL] checks a client pixel of the\n"
+           "                 graphics window (each channel within TOL, 0..255);\n"
+           "                 expect log TEXT checks that the console holds the line TEXT.\n"
+           "                 One that does not hold is named on stderr; the run goes on.\n"
            "  --screen WxH   the screen of a --tape run (1024x768)\n"
            "  --help         show this and exit\n"
            "  --version      show the version and exit\n"
@@ -111,10 +115,12 @@ std::string entry_usage(const std::string& program) {
            "  64  an option is not understood\n"
            "  65  a tape line is not understood, or the tape is UTF-16 text\n"
            "  66  the tape cannot be opened or read\n"
+           "  68  an expect line of the tape did not hold\n"
            "  69  the program ended before its tape did\n"
            "  70  the program would not end after the quit, so morlu ended it\n"
            "  73  a snapshot or log could not be written\n"
-           "69 and 73 replace only a 0: a status the program returned comes first.\n";
+           "68, 69 and 73 replace only a 0: a status the program returned comes first,\n"
+           "then 73, then 69, then 68.\n";
 }
 
 }  // namespace morlu

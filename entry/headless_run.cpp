@@ -43,7 +43,7 @@ bool read_tape(const char* path, std::string& text, std::string& error) {
 HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions& options, MorluEntry entry) {
     platform::HeadlessBackend backend(options.screen);
     TapeDriver driver(backend, std::move(actions),
-                      {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines});
+                      {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines, options.tape});
     backend.set_idle_handler([&driver] { return driver.step(); });
     // Nobody looks at a screen during a tape run: a fatal line never waits for a click.
     platform::report_without_desktop();
@@ -57,9 +57,16 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     runtime_stop();
     run.failures = driver.failures();
     run.unperformed = driver.report_unperformed();
-    // A program's own failure stands; a run it thinks went well may still have lost an output.
+    run.expectations = driver.expectations();
+    run.expectations_failed = driver.expectations_failed();
+    if (run.expectations_failed > 0)
+        std::fprintf(stderr, "%s: %d of %d expectations of %s did not hold\n", options.program.c_str(),
+                     run.expectations_failed, run.expectations, options.tape.c_str());
+    // A program's own failure stands; a run it thinks went well may still have
+    // lost an output, stopped early or missed an expectation.
     if (run.status == 0 && run.failures > 0) run.status = EXIT_CANNOT_WRITE;
     if (run.status == 0 && run.unperformed > 0) run.status = EXIT_ENDED_EARLY;
+    if (run.status == 0 && run.expectations_failed > 0) run.status = EXIT_EXPECTATION;
     return run;
 }
 
@@ -75,7 +82,9 @@ int run_tape_file(const char* path, const HeadlessOptions& options, MorluEntry e
         std::fprintf(stderr, "%s: %s: %s\n", options.program.c_str(), path, error.c_str());
         return EXIT_BAD_TAPE;
     }
-    return run_headless(std::move(*actions), options, entry).status;
+    HeadlessOptions named = options;
+    named.tape = path;
+    return run_headless(std::move(*actions), named, entry).status;
 }
 
 }  // namespace morlu

@@ -17,18 +17,24 @@ struct HeadlessOptions {
     // Watch over the program as a program's own run is watched: a program that
     // will not end after the quit, or a signal, is ended (tests leave it off).
     bool watch_quit = false;
+    std::string tape = "tape";  // names the tape in failed expectations' messages
 };
 
 struct HeadlessRun {
-    int status = 0;       // the exit status: the program's, or morlu's own (see run_headless)
-    int failures = 0;     // outputs that could not be written
-    int unperformed = 0;  // actions left when the program ended
+    int status = 0;               // the exit status: the program's, or morlu's own (see run_headless)
+    int failures = 0;             // outputs that could not be written
+    int unperformed = 0;          // actions left when the program ended
+    int expectations = 0;         // expectations performed
+    int expectations_failed = 0;  // and those that did not hold
 };
 
 // Run `entry` in the current directory with the tape's actions, on a screen of
 // the given size. The status is the program's; when the program returned 0, it
 // is EXIT_CANNOT_WRITE when an output could not be written, else EXIT_ENDED_EARLY
-// when the program ended before the tape did (each reported on stderr).
+// when the program ended before the tape did, else EXIT_EXPECTATION when an
+// expectation did not hold (each reported on stderr). The order puts first what
+// makes the run's other results least trustworthy: a missing output, then actions
+// never performed (their expectations were not even tried).
 HeadlessRun run_headless(std::vector<TapeAction> actions,
                          const HeadlessOptions& options = {},
                          MorluEntry entry = app_main);

@@ -38,7 +38,7 @@ constexpr std::array<NamedKey, 16> NAMED_KEYS = {{
     {"down", {VK_DOWN, -1, 0}},
 }};
 
-constexpr std::array<std::pair<std::string_view, TapeAction::Kind>, 13> ACTIONS = {{
+constexpr std::array<std::pair<std::string_view, TapeAction::Kind>, 14> ACTIONS = {{
     {"click", TapeAction::Kind::click},
     {"type", TapeAction::Kind::type},
     {"key", TapeAction::Kind::key},
@@ -52,7 +52,15 @@ constexpr std::array<std::pair<std::string_view, TapeAction::Kind>, 13> ACTIONS 
     {"log", TapeAction::Kind::log},
     {"close", TapeAction::Kind::close},
     {"close-text", TapeAction::Kind::close_text},
+    {"expect", TapeAction::Kind::expect_pixel},  // the only `expect` left once `expect log` is taken
 }};
+
+// What an `expect` line that was not understood should have been.
+std::string expect_usage() {
+    return " (expect pixel PX PY RRGGBB [TOL] wants PX 0.." + std::to_string(TAPE_CLIENT_WIDTH - 1) +
+           ", PY 0.." + std::to_string(TAPE_CLIENT_HEIGHT - 1) +
+           ", six hex digits and TOL 0..255; expect log TEXT wants TEXT)";
+}
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -96,6 +104,22 @@ bool parse_menu_item(std::string_view word, TapeAction& a) {
     for (const char ch : word)
         if (ch != '&') a.text += ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
     return !a.text.empty();
+}
+
+// RRGGBB: exactly six hex digits.
+bool parse_colour(std::string_view s, uint32_t& out) {
+    if (s.size() != 6) return false;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, 16);
+    return ec == std::errc() && end == s.data() + s.size() && s[0] != '+' && s[0] != '-';
+}
+
+// expect pixel PX PY RRGGBB [TOL], with the pixel inside the client area.
+bool parse_expect_pixel(TapeAction& a, const std::vector<std::string_view>& w) {
+    if (w.size() != 5 && w.size() != 6) return false;
+    if (w[1] != "pixel" || !parse_number(w[2], a.x) || !parse_number(w[3], a.y)) return false;
+    if (a.x < 0 || a.y < 0 || a.x >= TAPE_CLIENT_WIDTH || a.y >= TAPE_CLIENT_HEIGHT) return false;
+    if (!parse_colour(w[4], a.number)) return false;
+    return w.size() == 5 || (parse_number(w[5], a.tolerance) && a.tolerance <= 255);
 }
 
 bool parse_combo(std::string_view combo, std::vector<TapeKey>& keys) {
@@ -142,19 +166,39 @@ bool parse_fields(TapeAction& a, const std::vector<std::string_view>& w) {
         case Kind::close:
         case Kind::close_text:
             return w.size() == 1;
+        case Kind::expect_pixel:
+            return parse_expect_pixel(a, w);
         case Kind::type:
+        case Kind::expect_log:
             return false;  // handled before the words are split
     }
     return false;
+}
+
+// The words of `body` after the first `count` of them, as written.
+std::string_view rest_after_words(std::string_view body, int count) {
+    for (int i = 0; i < count; ++i) {
+        body = trim(body);
+        while (!body.empty() && !is_blank(body.front())) body.remove_prefix(1);
+    }
+    return trim(body);
 }
 
 std::optional<TapeAction> parse_line(std::string_view line, int number) {
     TapeAction a;
     a.line = number;
     const std::string_view body = trim(line);
+    a.source = std::string(body);
     if (body.starts_with("type ") || body.starts_with("type\t")) {
         a.kind = TapeAction::Kind::type;
         a.text = std::string(body.substr(5));
+        return a;
+    }
+    const auto head = split_words(body);
+    if (head.size() >= 2 && head[0] == "expect" && head[1] == "log") {
+        a.kind = TapeAction::Kind::expect_log;
+        a.text = std::string(rest_after_words(body, 2));
+        if (a.text.empty()) return std::nullopt;
         return a;
     }
     const auto words = split_words(strip_comment(line));
@@ -204,6 +248,7 @@ std::optional<std::vector<TapeAction>> parse_tape(std::string_view text, std::st
         auto action = parse_line(line, number);
         if (!action) {
             error = "tape line " + std::to_string(number) + " not understood: " + std::string(trim(line));
+            if (trim(line).starts_with("expect")) error += expect_usage();
             return std::nullopt;
         }
         actions.push_back(std::move(*action));

@@ -17,9 +17,19 @@
 //   log FILE             write the log's stored lines, oldest first, one per line
 //   close                close the graphics window from its title bar
 //   close-text           close the text window from its title bar
+//   expect pixel PX PY RRGGBB [TOL]
+//                        client pixel (PX, PY) of the graphics window has the
+//                        colour RRGGBB (six hex digits), each channel within TOL
+//                        (0..255, 0 when not given); PX is 0..600, PY 0..500
+//   expect log TEXT      TEXT is one of the console's stored lines (what `log`
+//                        writes); TEXT runs to the end of the line, "#" included
+//
+// An expectation that does not hold is reported with the tape's name, the line
+// and what was there instead; the run goes on, and ends with EXIT_EXPECTATION
+// unless a status that comes first applies (headless_run.h).
 //
 // A tape is UTF-8 text; a byte-order mark at its start is skipped, and a UTF-16
-// tape is refused. Blank lines are skipped; outside `type`, "#" starts a comment
+// tape is refused. Blank lines are skipped; outside `type` and `expect log`, "#" starts a comment
 // when it begins the line or follows a blank. Key names: a..z, 0..9, ctrl, shift,
 // alt, escape, enter, space, tab, backspace, delete, left, right, up, down,
 // f1..f12.
@@ -65,17 +75,26 @@ struct TapeAction {
         snapshot_text,
         log,
         close,
-        close_text
+        close_text,
+        expect_pixel,
+        expect_log
     };
     Kind kind = Kind::click;
     int line = 0;
-    int32_t x = 0;              // click
-    int32_t y = 0;              // click
-    uint32_t number = 0;        // menu id, wait milliseconds
+    int32_t x = 0;              // click, expect pixel
+    int32_t y = 0;              // click, expect pixel
+    uint32_t number = 0;        // menu id, wait milliseconds, expected colour 0xRRGGBB
+    uint32_t tolerance = 0;     // expect pixel: per channel, 0..255
     bool text_window = false;   // focus
-    std::string text;           // type text, file name, menu item name (lower case)
+    std::string text;           // type text, file name, menu item name (lower case), log line
     std::vector<TapeKey> keys;  // key: the modifiers, then the key; keydown/keyup: one key
+    std::string source;         // the line as written, without its ends' blanks, for messages
 };
+
+// The graphics window's client area, the same for every program: expect pixel
+// coordinates outside it are refused when the tape is read.
+constexpr int32_t TAPE_CLIENT_WIDTH = 601;
+constexpr int32_t TAPE_CLIENT_HEIGHT = 501;
 
 // Parse a whole tape. On the first line it does not understand, returns nothing
 // and sets `error` to a message naming the line.

@@ -31,6 +31,21 @@ char32_t next_codepoint(const std::string& s, size_t& i) {
     return cp;
 }
 
+std::string hex_colour(uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
+    return text;
+}
+
+// Whether each of the three channels of `a` is within `tolerance` of `b`'s.
+bool channels_within(uint32_t a, uint32_t b, uint32_t tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (static_cast<uint32_t>(d < 0 ? -d : d) > tolerance) return false;
+    }
+    return true;
+}
+
 // The key that types a character on a plain keyboard.
 TapeKey key_for(char32_t cp) {
     if (cp >= 'a' && cp <= 'z') return {static_cast<uint32_t>(cp - 'a' + 'A'), static_cast<int32_t>(cp), 0};
@@ -109,6 +124,12 @@ void TapeDriver::perform(const TapeAction& a) {
             break;
         case Kind::close_text:
             close(setup_.text_title);
+            break;
+        case Kind::expect_pixel:
+            expect_pixel(a);
+            break;
+        case Kind::expect_log:
+            expect_log(a);
             break;
     }
 }
@@ -194,6 +215,38 @@ void TapeDriver::choose_menu(const TapeAction& a) {
         return warn("no menu item " + item + " can be chosen");
     }
     backend_.inject({.kind = NativeEvent::Kind::menu_command, .window = *graphics, .command = *id});
+}
+
+// The pixel is read from what the window shows once the program waits, as a
+// snapshot taken at this line would show it.
+void TapeDriver::expect_pixel(const TapeAction& a) {
+    const auto graphics = backend_.find(setup_.graphics_title);
+    const HeadlessBackend::Shown* shown = graphics ? backend_.shown(*graphics) : nullptr;
+    if (!shown) return check(a, "the graphics window is closed");
+    const Size client = shown->pixels.size();
+    if (a.x >= client.w || a.y >= client.h)
+        return check(
+            a, "the client area is only " + std::to_string(client.w) + " x " + std::to_string(client.h));
+    const uint32_t pixel = shown->pixels.at(a.x, a.y) & 0xFFFFFFu;
+    check(a, channels_within(pixel, a.number, a.tolerance) ? "" : "the pixel is " + hex_colour(pixel));
+}
+
+void TapeDriver::expect_log(const TapeAction& a) {
+    const std::vector<std::string> lines = setup_.log_lines ? setup_.log_lines() : std::vector<std::string>{};
+    for (const std::string& line : lines)
+        if (line == a.text) return check(a, "");
+    if (lines.empty()) return check(a, "the console holds no lines");
+    check(a, "none of the console's " + std::to_string(lines.size()) + " lines is that; the last is \"" +
+                 lines.back() + "\"");
+}
+
+// Reported as compilers report, TAPE:LINE first, so that an editor can go there.
+void TapeDriver::check(const TapeAction& a, const std::string& failure) {
+    ++expectations_;
+    if (failure.empty()) return;
+    ++expectations_failed_;
+    std::fprintf(stderr, "%s: %s:%d: %s: %s\n", setup_.program.c_str(), setup_.tape.c_str(), a.line,
+                 a.source.c_str(), failure.c_str());
 }
 
 void TapeDriver::note(int line, const std::string& message) {

@@ -19,6 +19,7 @@ public:
         std::string text_title;
         // The log's stored lines, oldest first, for the `log` action.
         std::function<std::vector<std::string>()> log_lines;
+        std::string tape;  // names the tape in failed expectations' messages
     };
 
     TapeDriver(platform::HeadlessBackend& backend, std::vector<TapeAction> actions, Setup setup);
@@ -34,6 +35,13 @@ public:
     int failures() const {
         return failures_;
     }
+    // Expectations performed, and those that did not hold (each reported on stderr).
+    int expectations() const {
+        return expectations_;
+    }
+    int expectations_failed() const {
+        return expectations_failed_;
+    }
 
 private:
     void perform(const TapeAction& a);
@@ -45,6 +53,10 @@ private:
     void write_log(const std::string& file);
     void close(const std::string& title);
     void choose_menu(const TapeAction& a);
+    void expect_pixel(const TapeAction& a);
+    void expect_log(const TapeAction& a);
+    // Count an expectation; when `failure` is not empty it did not hold, and is reported.
+    void check(const TapeAction& a, const std::string& failure);
     platform::WindowId keyboard_window() const;
     // An output that could not be written: reported, and counted as a failure.
     void note(int line, const std::string& message);
@@ -59,6 +71,8 @@ private:
     bool text_focus_ = false;
     uint32_t held_mods_ = 0;
     int failures_ = 0;
+    int expectations_ = 0;
+    int expectations_failed_ = 0;
     int line_ = 0;
 };
 
