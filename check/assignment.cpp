@@ -38,7 +38,8 @@ std::string trim(const std::string& s) {
 // Output files are read back from a folder the submission controls, so their
 // names must stay inside it: one plain name, no folders, no "..".
 bool is_plain_name(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+    return !name.empty() && name != "." && name != ".." && name != PROGRAM_NAME &&
+           !name.starts_with(".run") && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
 }
 
@@ -59,9 +60,9 @@ bool read_tape_outputs(const fs::path& file, TapeOutputs& out, std::string& erro
         if (verb == "expect") ++out.expectations;
         if (verb != "snapshot" && verb != "log") continue;
         if (!is_plain_name(rest)) {
-            return fail(error,
-                        file.string() + ":" + std::to_string(number) + ": \"" + rest +
-                            "\" must be a plain file name, so the checker reads it from the run's folder");
+            return fail(error, file.string() + ":" + std::to_string(number) + ": \"" + rest +
+                                   "\" must be a plain file name other than \"program\", so the checker "
+                                   "reads it from the run's folder");
         }
         (verb == "snapshot" ? out.snapshots : out.logs).push_back(rest);
     }

@@ -15,6 +15,9 @@ struct TapeOutputs {
     int expectations = 0;                // expect lines the program itself checks
 };
 
+// What a run's copy of the program is called: its messages begin with it.
+constexpr const char* PROGRAM_NAME = "program";
+
 struct Tape {
     std::filesystem::path file;  // absolute
     std::string name;            // the file's name, as shown in the report

@@ -27,7 +27,7 @@ RunLimits run_limits(const Limits& l) {
 RunOutcome run_tape(const Batch& b, const fs::path& program, size_t i, const fs::path& folder, int slot) {
     const Tape& tape = b.assignment.tapes[i];
     RunOutcome o;
-    if (!make_fresh_folder(folder) || !copy_file_to(program, folder / ".program") ||
+    if (!make_fresh_folder(folder) || !copy_file_to(program, folder / PROGRAM_NAME) ||
         !copy_file_to(tape.file, folder / tape.name)) {
         o.err.add("the checker could not prepare the run's folder", 46);
         return o;
@@ -35,7 +35,7 @@ RunOutcome run_tape(const Batch& b, const fs::path& program, size_t i, const fs:
     hand_over(folder, slot);
     RunRequest r;
     r.folder = folder;
-    r.argv = {(folder / ".program").string(), "--tape", tape.name};
+    r.argv = {(folder / PROGRAM_NAME).string(), "--tape", tape.name};
     if (b.gifs) r.argv.insert(r.argv.end(), {"--gif", GIF_NAME});
     r.visible = b.toolchain.visible;
     r.limits = run_limits(b.assignment.limits);
@@ -65,11 +65,11 @@ bool reference_failure(const Batch& b, size_t i, const RunOutcome& o, std::strin
 // Whether the installed morlu records GIFs: its programs list --gif in --help.
 bool writes_gifs(const Batch& b, const fs::path& program) {
     const fs::path folder = b.work / "help";
-    if (!make_fresh_folder(folder) || !copy_file_to(program, folder / ".program")) return false;
+    if (!make_fresh_folder(folder) || !copy_file_to(program, folder / PROGRAM_NAME)) return false;
     hand_over(folder, 0);
     RunRequest r;
     r.folder = folder;
-    r.argv = {(folder / ".program").string(), "--help"};
+    r.argv = {(folder / PROGRAM_NAME).string(), "--help"};
     r.visible = b.toolchain.visible;
     r.limits = run_limits(b.assignment.limits);
     const RunOutcome o = run_sandboxed(r, b.isolation);

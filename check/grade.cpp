@@ -144,7 +144,10 @@ std::vector<std::string> expectation_lines(const std::string& err) {
         size_t end = err.find('\n', start);
         if (end == std::string::npos) end = err.size();
         const std::string line = err.substr(start, end - start);
-        if (line.find("expect") != std::string::npos) out.push_back(line);
+        const std::string prefix = std::string(PROGRAM_NAME) + ": ";
+        if (line.find("expect") != std::string::npos) {
+            out.push_back(line.starts_with(prefix) ? line.substr(prefix.size()) : line);
+        }
         start = end + 1;
     }
     return out;
@@ -162,7 +165,7 @@ void keep_gif(const fs::path& run, const fs::path& out, const std::string& name,
 std::string run_problem(const Batch& b, const RunOutcome& o, int expected_status) {
     std::string problem = limit_problem(b, o);
     if (problem.empty()) problem = signal_problem(b, o);
-    if (problem.empty() && o.exit_status == EXIT_EXPECTATION_FAILED && expected_status != o.exit_status) {
+    if (problem.empty() && o.exit_status == morlu::EXIT_EXPECTATION && expected_status != o.exit_status) {
         problem = "failed expectation";
     }
     return problem;
@@ -185,7 +188,7 @@ TapeResult grade_tape(const Batch& b,
         add_problem(t, "exit status " + std::to_string(o.exit_status) + status_words(o.exit_status) +
                            ", the reference's " + std::to_string(b.reference_status[i]));
     }
-    if (o.exit_status == EXIT_EXPECTATION_FAILED)
+    if (o.exit_status == morlu::EXIT_EXPECTATION)
         t.expectations = expectation_lines(clean_text(o.err.text()));
     for (const std::string& name : tape.outputs.snapshots) {
         t.snapshots.push_back(judge_snapshot(b, i, name, run, out));

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "batch.h"
+#include "entry/exit_status.h"
 
 namespace morlu::check {
-
-// The status a failed expectation ends a tape run with.
-constexpr int EXIT_EXPECTATION_FAILED = 68;
 
 // How a run ended, in words, when that alone fails it ("timed out",
 // "crashed (segmentation fault)"); empty when it ended by itself with status
