@@ -7,6 +7,7 @@
 // for a command line not understood, 65 for an assignment that is wrong (the
 // file, or a reference that fails its own tapes), 66 for a folder that cannot
 // be read, 69 when pkg-config does not find morlu, 73 when OUT cannot be written.
+#include <sys/prctl.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -177,6 +178,8 @@ int main(int argc, char** argv) {
         std::fputs(USAGE, stdout);
         return 0;
     }
+    // A run's orphans come back to the checker, which reaps them (sandbox.cpp).
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     Options o;
     std::string error;
     if (!parse(argc, argv, o, error)) return usage_error(error);

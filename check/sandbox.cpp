@@ -10,10 +10,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "sandbox_paths.h"
 
@@ -104,16 +107,69 @@ ChildPlan make_plan(const RunRequest& r, Isolation isolation) {
     return p;
 }
 
-// Every process of the run's own user ends: those it left behind, and those a
-// setsid took out of its process group.
-void end_user_processes(uid_t uid) {
-    if (uid == 0) return;
-    const pid_t helper = ::fork();
-    if (helper == 0) {
-        if (::setgid(uid) == 0 && ::setuid(uid) == 0) ::kill(-1, SIGKILL);
-        ::_exit(0);
+// The fields of /proc/PID/stat the checker needs.
+struct ProcessInfo {
+    pid_t pid = 0;
+    char state = 0;
+    pid_t parent = 0;
+    pid_t group = 0;
+    uid_t uid = 0;
+};
+
+std::vector<ProcessInfo> list_processes() {
+    std::vector<ProcessInfo> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator("/proc", ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.empty() || !std::isdigit(static_cast<unsigned char>(name[0]))) continue;
+        std::ifstream in(e.path() / "stat");
+        std::string stat;
+        std::getline(in, stat);
+        const size_t close = stat.rfind(')');  // the command may hold spaces and parentheses
+        struct stat st {};
+        ProcessInfo p;
+        if (close == std::string::npos || ::stat(e.path().c_str(), &st) != 0) continue;
+        std::istringstream fields(stat.substr(close + 1));
+        fields >> p.state >> p.parent >> p.group;
+        p.pid = static_cast<pid_t>(std::stol(name));
+        p.uid = st.st_uid;
+        out.push_back(p);
     }
-    if (helper > 0) ::waitpid(helper, nullptr, 0);
+    return out;
+}
+
+// The checker is the subreaper of everything it starts (main sets it), so a
+// run's orphans become its children when they end: reap those of this run
+// (its user's, or its process group's), never another worker's.
+void reap_orphans(uid_t uid, pid_t group) {
+    for (const ProcessInfo& p : list_processes()) {
+        const bool ours = uid != 0 ? p.uid == uid : p.group == group;
+        if (p.parent == ::getpid() && p.state == 'Z' && ours) ::waitpid(p.pid, nullptr, WNOHANG);
+    }
+}
+
+// Every process of the run's own user ends: those it left behind, and those a
+// setsid took out of its process group. A killed process takes a moment to go,
+// and the next run of this worker counts what is left against its limit, so
+// wait (up to two seconds) until none is left.
+void end_user_processes(uid_t uid, pid_t group) {
+    for (int round = 0; round < 200; ++round) {
+        ::kill(-group, SIGKILL);
+        if (uid != 0) {
+            const pid_t helper = ::fork();
+            if (helper == 0) {
+                if (::setgid(uid) == 0 && ::setuid(uid) == 0) ::kill(-1, SIGKILL);
+                ::_exit(0);
+            }
+            if (helper > 0) ::waitpid(helper, nullptr, 0);
+        }
+        reap_orphans(uid, group);
+        bool left = false;
+        for (const ProcessInfo& p : list_processes())
+            left = left || (uid != 0 ? p.uid == uid : p.group == group);
+        if (!left) return;
+        ::usleep(5000);
+    }
 }
 
 // The bytes under `folder`, counting a folder and a link as a block each, so
@@ -151,8 +207,7 @@ public:
             }
         }
         o.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        ::kill(-pid_, SIGKILL);  // what it left in its group
-        end_user_processes(uid_);
+        end_user_processes(uid_, pid_);  // what it left behind
         drain(o);
         if (WIFEXITED(status)) o.exit_status = WEXITSTATUS(status);
         if (WIFSIGNALED(status)) o.signal = WTERMSIG(status);
