@@ -2,6 +2,7 @@
 //
 //   morlu-check ASSIGNMENT SUBMISSIONS -o OUT [-j N]   check every submission
 //   morlu-check report OUT... [-o DIR]                 merge results into one report
+//   morlu-check --isolation                            how runs are isolated here
 //
 // Exit status: 0 when every submission was checked (whatever its score), 64
 // for a command line not understood, 65 for an assignment that is wrong (the
@@ -36,11 +37,13 @@ constexpr int EXIT_CANNOT_WRITE = 73;
 const char* const USAGE =
     "usage: morlu-check ASSIGNMENT SUBMISSIONS -o OUT [-j N]\n"
     "       morlu-check report OUT... [-o DIR]\n"
+    "       morlu-check --isolation\n"
     "  ASSIGNMENT   a folder with assignment.toml, reference/ and the tapes\n"
     "  SUBMISSIONS  a folder with one folder or one .zip per student\n"
     "  -o OUT       where report.html, grades.csv and STUDENT/results.json go\n"
     "  -j N         check N submissions at once (1)\n"
-    "  report       merge the results of several OUT folders into DIR (the first OUT)\n";
+    "  report       merge the results of several OUT folders into DIR (the first OUT)\n"
+    "  --isolation  say how runs would be isolated here: bubblewrap, or limits alone\n";
 
 struct Options {
     std::vector<std::string> inputs;
@@ -134,6 +137,8 @@ int write_class_outputs(const std::vector<fs::path>& outs, const fs::path& into)
     ClassResults results;
     std::string error;
     if (!read_class_results(outs, results, error)) return fail(EXIT_NO_INPUT, error);
+    std::error_code ec;
+    fs::create_directories(into, ec);
     if (!write_report(into / "report.html", results) || !write_grades(into / "grades.csv", results)) {
         return fail(EXIT_CANNOT_WRITE, "cannot write report.html and grades.csv in " + into.string());
     }
@@ -176,6 +181,10 @@ int run_batch(const Options& o) {
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(USAGE, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--isolation") == 0) {
+        std::printf("%s\n", describe(detect_isolation()).c_str());
         return 0;
     }
     // A run's orphans come back to the checker, which reaps them (sandbox.cpp).

@@ -4,13 +4,16 @@
 # folder), the one-pixel submission loses exactly the draw tape's points with
 # a difference picture marking the squares, the crash reads "crashed
 # (segmentation fault)", the loop "timed out", the compile error shows the
-# compiler's message, and every results.json is Gradescope's format.
+# compiler's message, every results.json is Gradescope's format, and
+# report.html opens in headless Chromium with every picture.
 # Usage: example_assignment.sh PREFIX   (where morlu and morlu-check are installed)
 set -euo pipefail
 prefix=$(realpath "${1:?usage: example_assignment.sh PREFIX}")
 source_dir=$(realpath "$(dirname "$0")/../..")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Reachable by the workers' own users, when the checker runs as root under limits alone.
+chmod 755 "$work"
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 
 assignment=$source_dir/examples/assignment
@@ -96,3 +99,4 @@ check("crashed (segmentation fault)" in report and "cuont" in report, "report.ht
 print(f"{len(failed)} failed")
 sys.exit(1 if failed else 0)
 PY
+"$(dirname "$0")/report_in_chromium.sh" "$work/out/report.html"
