@@ -23,6 +23,8 @@ td.passed { background: #dfd; } td.failed { background: #fdd; }
 .pictures { display: flex; gap: 1em; flex-wrap: wrap; }
 figure { margin: 0; } figcaption { font-size: 13px; color: #555; }
 img { border: 1px solid #ccc; image-rendering: pixelated; max-width: 100%; }
+.gifs img { width: 360px; image-rendering: auto; }
+summary { cursor: pointer; margin: 0.6em 0; }
 pre { background: #f4f4f4; padding: 0.6em; overflow-x: auto; white-space: pre-wrap; }
 .student { border-top: 2px solid #888; margin-top: 2em; }
 )";
@@ -93,28 +95,44 @@ void lines_block(std::ostream& out, const std::string& heading, const std::vecto
     pre_block(out, heading, text);
 }
 
-void tape_section(std::ostream& out, const ClassEntry& e, size_t i, const TapeResult& t) {
-    const fs::path reference = e.folder.parent_path() / "reference";
-    out << "<h4>" << html_escape(t.tape) << ": " << number(t.points) << " of " << number(t.max_points)
-        << " &middot; " << html_escape(t.status) << "</h4>\n";
-    lines_block(out, "Problems:", t.problems.size() > 1 ? t.problems : std::vector<std::string>{});
-    if (!t.gif.empty()) {
-        out << "<div class=\"pictures\">"
-            << inline_picture(reference / ("tape" + std::to_string(i) + ".gif"), "the reference")
-            << inline_picture(e.folder / t.gif, "the submission") << "</div>\n";
-    }
+// The reference's and the submission's GIFs side by side. A run that crashed
+// or was ended has no GIF; the reference's is still shown.
+void gif_pair(std::ostream& out, const ClassEntry& e, size_t i, const TapeResult& t) {
+    const fs::path reference_gif =
+        e.folder.parent_path() / "reference" / ("tape" + std::to_string(i) + ".gif");
+    std::error_code ec;
+    if (!fs::is_regular_file(reference_gif, ec)) return;
+    out << "<div class=\"pictures gifs\">" << inline_picture(reference_gif, "the reference")
+        << (t.gif.empty() ? "<figure><p>(no GIF: the run did not end by itself)</p></figure>"
+                          : inline_picture(e.folder / t.gif, "the submission"))
+        << "</div>\n";
+}
+
+// Each failing snapshot as reference | submission | difference.
+void failing_snapshots(std::ostream& out, const ClassEntry& e, const TapeResult& t) {
     for (const SnapshotResult& s : t.snapshots) {
         if (s.passed || s.missing) continue;
         out << "<p>" << html_escape(s.name) << ": " << s.differing
             << " pixels differ</p><div class=\"pictures\">"
             << inline_picture(e.folder / s.reference_file, "reference") +
                    inline_picture(e.folder / s.submission_file, "submission") +
-                   inline_picture(e.folder / s.difference_file, "difference (red: differing pixels)")
+                   inline_picture(e.folder / s.difference_file, "difference (red: differing pixels, ringed)")
             << "</div>\n";
     }
+}
+
+// One tape, folded away when it passed.
+void tape_section(std::ostream& out, const ClassEntry& e, size_t i, const TapeResult& t) {
+    out << "<details" << (t.passed() ? "" : " open") << "><summary><b>" << html_escape(t.tape)
+        << "</b>: " << number(t.points) << " of " << number(t.max_points) << " &middot; "
+        << html_escape(t.status) << "</summary>\n";
+    lines_block(out, "Problems:", t.problems.size() > 1 ? t.problems : std::vector<std::string>{});
+    gif_pair(out, e, i, t);
+    failing_snapshots(out, e, t);
     lines_block(out, "Failed expectations:", t.expectations);
     lines_block(out, "Log differences:", t.log_differences);
     if (!t.passed()) pre_block(out, "The end of its standard error:", t.stderr_end);
+    out << "</details>\n";
 }
 
 void student_section(std::ostream& out, const ClassEntry& e, size_t index) {
@@ -122,8 +140,9 @@ void student_section(std::ostream& out, const ClassEntry& e, size_t index) {
     out << "<section class=\"student\" id=\"" << anchor(index) << "\"><h3>" << html_escape(r.student) << ": "
         << number(r.score()) << " / " << number(r.max_score()) << "</h3>\n";
     pre_block(out, "Not unpacked:", r.unpack_error);
-    if (!r.built) pre_block(out, "The compiler's messages:", r.compiler_messages);
-    for (size_t i = 0; i < r.tapes.size(); ++i) tape_section(out, e, i, r.tapes[i]);
+    if (!r.built && r.unpack_error.empty())
+        pre_block(out, "It did not compile. The compiler's messages:", r.compiler_messages);
+    for (size_t i = 0; r.built && i < r.tapes.size(); ++i) tape_section(out, e, i, r.tapes[i]);
     out << "</section>\n";
 }
 
