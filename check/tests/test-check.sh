@@ -2,7 +2,8 @@
 # morlu-check's tests, on morlu and morlu-check installed from BUILD into a
 # fresh prefix as a teacher would: the example assignment in bubblewrap and
 # again under resource limits alone, with its report in headless Chromium; the
-# hostile submissions (bubblewrap only: limits alone cannot hide files); and
+# hostile submissions (bubblewrap only: limits alone cannot hide files); zips
+# that try to escape; and
 # `morlu-check report` merging per-student results.
 # Usage: test-check.sh BUILD
 set -euo pipefail
@@ -23,5 +24,7 @@ if [[ $(MORLU_CHECK_ISOLATION='' "$prefix/bin/morlu-check" --isolation) == bubbl
 else
     echo "skipped: bubblewrap cannot run here, and limits alone do not hide other files"
 fi
+echo "== zips that try to escape their folder or exhaust the checker"
+"$here/unsafe_zips.sh" "$prefix"
 echo "== morlu-check report merges results checked one submission at a time"
 "$here/merge_reports.sh" "$prefix"
