@@ -26,5 +26,7 @@ else
 fi
 echo "== zips that try to escape their folder or exhaust the checker"
 "$here/unsafe_zips.sh" "$prefix"
+echo "== the Gradescope run_autograder of docs/checking.md"
+"$here/gradescope_pair.sh" "$prefix"
 echo "== morlu-check report merges results checked one submission at a time"
 "$here/merge_reports.sh" "$prefix"
