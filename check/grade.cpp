@@ -69,7 +69,7 @@ std::string limit_problem(const Batch& b, const RunOutcome& o) {
 std::string signal_problem(const Batch& b, const RunOutcome& o) {
     const int signal = ending_signal(b, o);
     if (signal == SIGXCPU)
-        return "CPU time limit (" + std::to_string(b.assignment.limits.cpu_seconds) + " s)";
+        return "timed out (CPU time over " + std::to_string(b.assignment.limits.cpu_seconds) + " s)";
     if (signal == SIGXFSZ)
         return "wrote too much (a file over " + std::to_string(b.assignment.limits.disk_mb) + " MB)";
     if (signal != 0 && ran_out_of_memory(o)) {
