@@ -120,7 +120,9 @@ bool read_sources(const toml::table& t, std::vector<std::string>& sources, std::
 bool read_tape(const fs::path& folder, const toml::table& entry, Tape& tape, std::string& error) {
     const auto file = entry["file"].value<std::string>();
     if (!file) return fail(error, "assignment.toml: each [[tape]] needs file = \"...\"");
-    tape.file = fs::weakly_canonical(folder / *file);
+    std::error_code ec;
+    tape.file = fs::weakly_canonical(folder / *file, ec);
+    if (ec) tape.file = (folder / *file).lexically_normal();
     tape.name = tape.file.filename().string();
     if (const toml::node* p = entry["points"].node()) {
         const auto points = p->value<double>();
@@ -158,8 +160,13 @@ double Assignment::total_points() const {
 }
 
 bool read_assignment(const fs::path& folder, Assignment& out, std::string& error) {
-    out.folder = fs::absolute(folder).lexically_normal();
+    std::error_code ec;
+    out.folder = fs::absolute(folder, ec).lexically_normal();
     const fs::path file = out.folder / "assignment.toml";
+    if (!fs::is_regular_file(file, ec)) {
+        return fail(error,
+                    "no " + file.string() + ": give the assignment's folder, which holds assignment.toml");
+    }
     toml::table t;
     try {
         t = toml::parse_file(file.string());
@@ -169,7 +176,7 @@ bool read_assignment(const fs::path& folder, Assignment& out, std::string& error
         return fail(error, where.str());
     }
     out.title = t["title"].value_or(out.folder.filename().string());
-    if (!fs::is_directory(out.folder / "reference")) {
+    if (!fs::is_directory(out.folder / "reference", ec)) {
         return fail(error, out.folder.string() + ": no reference/ folder with the teacher's solution");
     }
     if (!read_sources(t, out.sources, error) || !read_limits(t, out.limits, error)) return false;

@@ -97,7 +97,8 @@ bool prepare_reference(Batch& b, std::string& error) {
         return false;
     }
     b.gifs = writes_gifs(b, built.program);
-    fs::create_directories(b.out / "reference");
+    std::error_code ec;
+    fs::create_directories(b.out / "reference", ec);
     for (size_t i = 0; i < b.assignment.tapes.size(); ++i) {
         const fs::path run = folder / ("tape" + std::to_string(i));
         const RunOutcome o = run_tape(b, built.program, i, run, 0);
@@ -116,7 +117,8 @@ StudentResult check_submission(const Batch& b, const Submission& s, size_t index
     const fs::path folder = b.work / ("s" + std::to_string(index));
     const fs::path build = folder / "build";
     const fs::path out = b.out / folder_name_for(s.student);
-    fs::create_directories(out);
+    std::error_code ec;
+    fs::create_directories(out, ec);
     if (make_fresh_folder(folder) && make_fresh_folder(build) &&
         unpack_sources(s, b.assignment.sources, build, r.unpack_error)) {
         const BuildResult built = build_in(b, build, slot);
@@ -133,7 +135,6 @@ StudentResult check_submission(const Batch& b, const Submission& s, size_t index
         r.unpack_error = "the checker could not make its work folder";
     }
     if (!r.built) r.tapes = not_built(b, r);
-    std::error_code ec;
     fs::remove_all(folder, ec);
     write_student_result(out, r);
     return r;

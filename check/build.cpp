@@ -55,7 +55,7 @@ std::vector<std::string> sources_in(const fs::path& folder, const std::vector<st
     for (auto it = fs::recursive_directory_iterator(folder, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
-        const std::string name = fs::relative(it->path(), folder).string();
+        const std::string name = fs::relative(it->path(), folder, ec).string();
         for (const std::string& g : globs) {
             const std::string e = fs::path(name).extension().string();
             if (::fnmatch(g.c_str(), name.c_str(), FNM_PATHNAME) == 0 && (e == ".c" || is_cpp(name))) {
@@ -106,7 +106,8 @@ bool find_toolchain(Toolchain& out, std::string& error) {
     out.libs = split_words(libs);
     for (const std::string& dir : {libdir, includedir}) {
         const auto words = split_words(dir);
-        if (!words.empty()) out.visible.push_back(fs::weakly_canonical(words.front()));
+        std::error_code ec;
+        if (!words.empty()) out.visible.push_back(fs::weakly_canonical(words.front(), ec));
     }
     return true;
 }
@@ -135,11 +136,12 @@ BuildResult build_submission(const Assignment& a,
                       .disk_bytes = 256LL << 20,
                       .processes = COMPILER_PROCESSES};
     const RunOutcome o = run_sandboxed(request, isolation);
+    std::error_code ec;
     r.messages = o.err.text() + o.out.text();
     if (o.timed_out)
         r.messages += "\nThe compiler took longer than " + std::to_string(a.limits.compile_seconds) + " s.";
     r.program = folder / ".program";
-    r.built = o.exit_status == 0 && !o.timed_out && fs::is_regular_file(r.program);
+    r.built = o.exit_status == 0 && !o.timed_out && fs::is_regular_file(r.program, ec);
     return r;
 }
 

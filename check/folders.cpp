@@ -26,7 +26,9 @@ void change_owner(const fs::path& path, uid_t uid) {
 }  // namespace
 
 fs::path make_work_folder() {
-    std::string pattern = (fs::temp_directory_path() / "morlu-check.XXXXXX").string();
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    std::string pattern = ((ec ? fs::path("/tmp") : temp) / "morlu-check.XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return {};
     ::chmod(pattern.c_str(), 0711);
     return pattern;
@@ -59,9 +61,11 @@ bool copy_file_to(const fs::path& from, const fs::path& to) {
 }
 
 std::string folder_name_for(const std::string& student) {
-    std::string name = student;
-    if (name == "reference" || name.empty() || name.starts_with('.')) name = "_" + name;
-    return name;
+    // The names of OUT's own files and folders are taken.
+    static const char* const TAKEN[] = {"reference", "batch.toml", "report.html", "grades.csv"};
+    bool taken = student.empty() || student.starts_with('.') || student.starts_with('_');
+    for (const char* name : TAKEN) taken = taken || student == name;
+    return taken ? "_" + student : student;
 }
 
 }  // namespace morlu::check

@@ -7,7 +7,8 @@
 // Exit status: 0 when every submission was checked (whatever its score), 64
 // for a command line not understood, 65 for an assignment that is wrong (the
 // file, or a reference that fails its own tapes), 66 for a folder that cannot
-// be read, 69 when pkg-config does not find morlu, 73 when OUT cannot be written.
+// be read, 69 when pkg-config does not find morlu, 70 when the checker itself
+// fails, 73 when OUT cannot be written.
 #include <sys/prctl.h>
 #include <sys/stat.h>
 
@@ -32,6 +33,7 @@ constexpr int EXIT_USAGE = 64;
 constexpr int EXIT_BAD_ASSIGNMENT = 65;
 constexpr int EXIT_NO_INPUT = 66;
 constexpr int EXIT_NO_MORLU = 69;
+constexpr int EXIT_SOFTWARE = 70;
 constexpr int EXIT_CANNOT_WRITE = 73;
 
 const char* const USAGE =
@@ -100,6 +102,19 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
     return true;
 }
 
+// One submission; a failure of the checker's own (a full disk) is that
+// student's result, and the batch goes on.
+StudentResult check_one(const Batch& batch, const Submission& s, size_t index, int slot) {
+    try {
+        return check_submission(batch, s, index, slot);
+    } catch (const std::exception& e) {
+        StudentResult r;
+        r.student = s.student;
+        r.unpack_error = std::string("the checker failed: ") + e.what();
+        return r;
+    }
+}
+
 // Check every submission with `jobs` workers; worker k runs as slot k + 1.
 void check_all(const Batch& batch, const std::vector<Submission>& submissions, int jobs) {
     Progress progress(submissions.size());
@@ -109,7 +124,7 @@ void check_all(const Batch& batch, const std::vector<Submission>& submissions, i
         workers.emplace_back([&, k] {
             for (size_t i = next++; i < submissions.size(); i = next++) {
                 progress.started(submissions[i].student);
-                const StudentResult r = check_submission(batch, submissions[i], i, k + 1);
+                const StudentResult r = check_one(batch, submissions[i], i, k + 1);
                 std::string failed;
                 for (const TapeResult& t : r.tapes) {
                     if (!t.passed() && failed.find(t.status) == std::string::npos) {
@@ -152,24 +167,23 @@ int run_batch(const Options& o) {
     Batch batch;
     std::string error;
     if (!read_assignment(o.inputs[0], batch.assignment, error)) return fail(EXIT_BAD_ASSIGNMENT, error);
-    if (!fs::is_directory(o.inputs[1]))
+    std::error_code ec;
+    if (!fs::is_directory(o.inputs[1], ec))
         return fail(EXIT_NO_INPUT, o.inputs[1] + ": not a folder of submissions");
     if (!find_toolchain(batch.toolchain, error)) return fail(EXIT_NO_MORLU, error);
-    batch.out = fs::absolute(o.out);
-    std::error_code ec;
+    batch.out = fs::absolute(o.out, ec);
     fs::create_directories(batch.out, ec);
     // Grades are private; a run under resource limits alone must not read them either.
     if (ec || ::chmod(batch.out.c_str(), 0700) != 0)
         return fail(EXIT_CANNOT_WRITE, o.out + ": cannot be written");
     batch.work = make_work_folder();
-    if (batch.work.empty())
-        return fail(EXIT_CANNOT_WRITE, "cannot make a work folder in " + fs::temp_directory_path().string());
+    if (batch.work.empty()) return fail(EXIT_CANNOT_WRITE, "cannot make a work folder in TMPDIR (or /tmp)");
     batch.isolation = detect_isolation();
     std::fprintf(stderr, "morlu-check: isolation: %s\n", describe(batch.isolation).c_str());
     const bool ready = prepare_reference(batch, error);
     if (ready) {
         write_batch_info(batch.out, batch_info(batch));
-        check_all(batch, find_submissions(o.inputs[1]), o.jobs);
+        check_all(batch, find_submissions(o.inputs[1], batch.out), o.jobs);
     }
     fs::remove_all(batch.work, ec);
     if (!ready) return fail(EXIT_BAD_ASSIGNMENT, error);
@@ -178,7 +192,7 @@ int run_batch(const Options& o) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(USAGE, stdout);
         return 0;
@@ -196,4 +210,12 @@ int main(int argc, char** argv) {
     if (o.inputs.empty()) return usage_error("report needs at least one OUT folder");
     std::vector<fs::path> outs(o.inputs.begin(), o.inputs.end());
     return write_class_outputs(outs, o.out.empty() ? outs.front() : fs::path(o.out));
+}
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        return fail(EXIT_SOFTWARE, std::string("stopped: ") + e.what());
+    }
 }

@@ -59,7 +59,9 @@ Isolation detect_isolation() {
     if (asked && std::string(asked) == "rlimits") return Isolation::rlimits;
     if (::access(BWRAP, X_OK) != 0) return Isolation::rlimits;
     RunRequest trial;
-    trial.folder = fs::temp_directory_path();
+    std::error_code ec;
+    trial.folder = fs::temp_directory_path(ec);
+    if (ec) trial.folder = "/tmp";
     trial.argv = {"/bin/true"};
     trial.limits.wall_seconds = 10;
     const RunOutcome o = run_sandboxed(trial, Isolation::bubblewrap);

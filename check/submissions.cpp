@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "safe_read.h"
 
@@ -71,7 +72,7 @@ bool read_folder(const fs::path& folder, Files& files, std::string& error) {
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (it.depth() > 8) return fail(error, "folders nested too deep");
         if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
-        const std::string name = fs::relative(it->path(), folder).string();
+        const std::string name = fs::relative(it->path(), folder, ec).string();
         const auto bytes = read_plain_file(it->path(), MAX_FILE_BYTES);
         if (!bytes)
             return fail(error, name + ": larger than " + std::to_string(MAX_FILE_BYTES >> 10) + " KB");
@@ -164,12 +165,12 @@ bool write_sources(const Files& files,
 
 }  // namespace
 
-std::vector<Submission> find_submissions(const fs::path& folder) {
+std::vector<Submission> find_submissions(const fs::path& folder, const fs::path& results) {
     std::vector<Submission> out;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec)) {
         const std::string name = e.path().filename().string();
-        if (name.starts_with('.') || e.is_symlink(ec)) continue;
+        if (name.starts_with('.') || e.is_symlink(ec) || fs::equivalent(e.path(), results, ec)) continue;
         if (e.is_directory(ec))
             out.push_back({name, e.path(), false});
         else if (e.is_regular_file(ec) && ends_with_zip(name))
@@ -177,6 +178,12 @@ std::vector<Submission> find_submissions(const fs::path& folder) {
     }
     std::sort(out.begin(), out.end(),
               [](const Submission& a, const Submission& b) { return a.student < b.student; });
+    std::set<std::string> taken;
+    for (Submission& s : out) {
+        const std::string name = s.student;
+        for (int n = 2; taken.contains(s.student); ++n) s.student = name + " (" + std::to_string(n) + ")";
+        taken.insert(s.student);
+    }
     return out;
 }
 

@@ -15,8 +15,11 @@ struct Submission {
     bool zipped = false;
 };
 
-// Every submission under `folder`, sorted by student. Other files are skipped.
-std::vector<Submission> find_submissions(const std::filesystem::path& folder);
+// Every submission under `folder`, sorted by student, each student's name
+// once ("alice" and "alice.zip" become "alice" and "alice (2)"). Other files,
+// hidden ones and the folder `out` are skipped.
+std::vector<Submission> find_submissions(const std::filesystem::path& folder,
+                                         const std::filesystem::path& out);
 
 // Limits on what one submission may bring.
 constexpr size_t MAX_FILES = 200;
