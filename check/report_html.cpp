@@ -66,6 +66,26 @@ std::string number(double v) {
     return s.str();
 }
 
+// The class's average points per tape and in total, and how many passed each tape.
+void average_row(std::ostream& out, const ClassResults& c) {
+    if (c.students.empty()) return;
+    const double n = static_cast<double>(c.students.size());
+    out << "<tr><th>Average of " << c.students.size() << "</th>";
+    double total = 0;
+    for (size_t i = 0; i < c.info.tapes.size(); ++i) {
+        double points = 0;
+        int passed = 0;
+        for (const ClassEntry& e : c.students) {
+            if (i >= e.result.tapes.size()) continue;
+            points += e.result.tapes[i].points;
+            passed += e.result.tapes[i].passed() ? 1 : 0;
+        }
+        total += points;
+        out << "<th>" << number(points / n) << " &middot; " << passed << " passed</th>";
+    }
+    out << "<th>" << number(total / n) << "</th></tr>\n";
+}
+
 void class_table(std::ostream& out, const ClassResults& c) {
     out << "<table class=\"class\"><tr><th>Student</th>";
     for (size_t i = 0; i < c.info.tapes.size(); ++i) {
@@ -81,6 +101,7 @@ void class_table(std::ostream& out, const ClassResults& c) {
         }
         out << "<td>" << number(r.score()) << " / " << number(r.max_score()) << "</td></tr>\n";
     }
+    average_row(out, c);
     out << "</table>\n";
 }
 
@@ -135,10 +156,13 @@ void tape_section(std::ostream& out, const ClassEntry& e, size_t i, const TapeRe
     out << "</details>\n";
 }
 
-void student_section(std::ostream& out, const ClassEntry& e, size_t index) {
+// `isolation` is the report's: a result merged from a machine that isolated
+// its runs otherwise says so.
+void student_section(std::ostream& out, const ClassEntry& e, size_t index, const std::string& isolation) {
     const StudentResult& r = e.result;
     out << "<section class=\"student\" id=\"" << anchor(index) << "\"><h3>" << html_escape(r.student) << ": "
         << number(r.score()) << " / " << number(r.max_score()) << "</h3>\n";
+    if (r.isolation != isolation) out << "<p>Isolation: " << html_escape(r.isolation) << "</p>\n";
     pre_block(out, "Not unpacked:", r.unpack_error);
     if (!r.built && r.unpack_error.empty())
         pre_block(out, "It did not compile. The compiler's messages:", r.compiler_messages);
@@ -155,7 +179,7 @@ bool write_report(const fs::path& file, const ClassResults& c) {
     out << "<h1>" << html_escape(c.info.title) << "</h1>\n<p>Isolation: " << html_escape(c.info.isolation)
         << "</p>\n";
     class_table(out, c);
-    for (size_t s = 0; s < c.students.size(); ++s) student_section(out, c.students[s], s);
+    for (size_t s = 0; s < c.students.size(); ++s) student_section(out, c.students[s], s, c.info.isolation);
     out << "</body></html>\n";
     return out.good();
 }
