@@ -18,6 +18,7 @@ echo "== tests"
 (cd build && ctest --output-on-failure)
 
 echo "== morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium"
+tools/install-deps.sh packages-check.txt
 check/tests/test-check.sh build
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
