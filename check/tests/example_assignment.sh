@@ -4,7 +4,8 @@
 # folder), the one-pixel submission loses exactly the draw tape's points with
 # a difference picture marking the squares, the crash reads "crashed
 # (segmentation fault)", the loop "timed out", the compile error shows the
-# compiler's message, every results.json is Gradescope's format, and
+# compiler's message, the reference's own GIFs are recorded again byte for
+# byte, every results.json is Gradescope's format, and
 # report.html opens in headless Chromium with every picture.
 # Usage: example_assignment.sh PREFIX   (where morlu and morlu-check are installed)
 set -euo pipefail
@@ -94,6 +95,12 @@ check(len(red) > 0 and all(any(abs(x - cx) <= 17 and abs(y - cy) <= 17 for cx, c
       f"red marks only the squares' edges: {len(red)} pixels")
 check(all(any(abs(x - cx) <= 17 and abs(y - cy) <= 17 for x, y in red) for cx, cy in clicks),
       "each square is marked")
+# The reference checked as a student records the very GIFs the reference did.
+for tape in range(3):
+    mine = os.path.join(out, "reference_itself", f"tape{tape}.gif")
+    theirs = os.path.join(out, "reference", f"tape{tape}.gif")
+    check(os.path.exists(theirs) and open(mine, "rb").read() == open(theirs, "rb").read(),
+          f"tape{tape}.gif of reference_itself is the reference's, byte for byte")
 report = open(os.path.join(out, "report.html")).read()
 check("crashed (segmentation fault)" in report and "cuont" in report, "report.html shows the crash and the compiler")
 print(f"{len(failed)} failed")
