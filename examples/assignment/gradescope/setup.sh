@@ -3,7 +3,8 @@
 # autograder's image is built. The autograder zip holds this file,
 # run_autograder, morlu's source as morlu/ and the assignment as assignment/
 # (assignment.toml, reference/, tapes/). It installs what morlu and
-# morlu-check need, then builds and installs them in /usr/local.
+# morlu-check need, then builds and installs them in /usr/local. The base
+# image must package toml++ (libtomlplusplus-dev): Ubuntu 24.04 or Debian 12.
 set -euo pipefail
 source=${AUTOGRADER:-/autograder}/source
 export DEBIAN_FRONTEND=noninteractive
