@@ -1,7 +1,14 @@
-// The GIF seam: each edition encodes animations with its own imaging library
-// (giflib on Linux, the platform's imaging component in the Windows edition).
+// Animated GIF files, encoded by morlu itself, the same in every edition.
+//
+// Why not the platforms' encoders: the Windows imaging component, as Wine runs
+// it (8.0), cannot place an image or give it a delay (the metadata writers of
+// its GIF encoder and of each frame answer E_NOTIMPL), and the Windows edition
+// is tested under Wine. One encoder for both editions instead gives the same
+// bytes for the same tape on Linux and on Windows; giflib decodes its files in
+// the tests.
+//
 // What is shown, when and in which colours is decided before: every image comes
-// with its own palette and indices, so no encoder chooses or changes a colour.
+// with its own palette and indices, so the encoder never chooses a colour.
 #pragma once
 
 #include <cstdint>
@@ -23,14 +30,16 @@ struct GifImage {
 };
 
 struct GifAnimation {
-    int32_t width = 0;  // the picture's size: every image lies inside it
+    int32_t width = 0;  // the picture's size, 1..65535 each: every image lies inside it
     int32_t height = 0;
     std::vector<GifImage> images;
 };
 
 // The bytes of a GIF89a file that shows the images in order and then starts
-// again from the first; empty when the encoder fails. The same animation
-// always gives the same bytes.
+// again from the first; empty when the animation does not fit a GIF (a size or
+// place outside 0..65535, an image outside the picture, a palette of 0 or more
+// than 256 colours, an index outside its palette). The same animation always
+// gives the same bytes.
 std::vector<uint8_t> encode_gif(const GifAnimation& animation);
 
 }  // namespace morlu::platform

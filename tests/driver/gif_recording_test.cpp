@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gif_recording.h"
@@ -124,6 +125,40 @@ TEST(GifRecording, TheSameTapeGivesTheSameBytesAndEachFrameIsTheSnapshotOfItsTim
     // closed at the end of the tape (1750 ms), or a second at least.
     EXPECT_EQ(total_cs(*gif), 150 + 100);
     EXPECT_EQ(gif->images.back().delay_cs, 100);
+}
+
+// Our encoder against giflib's decoder: palettes of every code size, noise (the
+// string table fills and is cleared many times) and flat runs (long strings),
+// from one pixel to a large picture.
+TEST(GifEncoder, GiflibDecodesEveryImageExactly) {
+    const testing::ScratchFolder here;
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+    for (const size_t colours : {1u, 2u, 3u, 5u, 16u, 17u, 129u, 256u}) {
+        platform::GifAnimation animation{601, 501, {}};
+        for (const auto& [w, h, flat] :
+             {std::tuple{1, 1, false}, {37, 53, false}, {601, 501, false}, {400, 300, true}}) {
+            platform::GifImage image{.left = 0, .top = 0, .width = w, .height = h, .delay_cs = 3};
+            for (size_t c = 0; c < colours; ++c)
+                image.palette.push_back(static_cast<uint32_t>(c * 0x010203u + 7) & 0xFFFFFFu);
+            for (int i = 0; i < w * h; ++i)
+                image.indices.push_back(static_cast<uint8_t>(flat ? (i / 997) % colours : next() % colours));
+            animation.images.push_back(std::move(image));
+        }
+        const auto bytes = platform::encode_gif(animation);
+        std::ofstream("noise.gif", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        const auto gif = decode_gif("noise.gif");
+        ASSERT_TRUE(gif) << colours;
+        ASSERT_EQ(gif->images.size(), animation.images.size()) << colours;
+        for (size_t i = 0; i < gif->images.size(); ++i) {
+            const platform::GifImage& want = animation.images[i];
+            std::vector<uint32_t> pixels;
+            for (const uint8_t index : want.indices) pixels.push_back(want.palette[index]);
+            EXPECT_EQ(gif->images[i].pixels, pixels) << colours << " colours, image " << i;
+            EXPECT_EQ(gif->images[i].delay_cs, 3);
+        }
+    }
 }
 
 TEST(GifRecording, AGifThatCannotBeWrittenFailsTheRun) {
