@@ -10,7 +10,7 @@ source=${AUTOGRADER:-/autograder}/source
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends cmake ninja-build g++ pkg-config libfreetype-dev \
-    libfontconfig-dev fonts-dejavu-core libpng-dev libgif-dev libtomlplusplus-dev libarchive-dev bubblewrap
+    libfontconfig-dev fonts-dejavu-core libpng-dev libtomlplusplus-dev libarchive-dev bubblewrap
 cmake -S "$source/morlu" -B "$source/morlu-build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORLU_TESTS=OFF \
     -DMORLU_BENCH=OFF -DMORLU_EXAMPLES=OFF -DMORLU_WITH_GTK=OFF -DMORLU_WERROR=OFF
 cmake --build "$source/morlu-build"
