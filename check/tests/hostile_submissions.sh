@@ -27,8 +27,10 @@ assignment=$work/assignment
 submissions=$work/submissions
 out=$work/out
 canary=/tmp/morlu-hostile-canary
-mkdir -p "$submissions/correct"
+# Two correct submissions: one checked early, one named to be checked beside the fork bomb.
+mkdir -p "$submissions/correct" "$submissions/fork_neighbour"
 cp "$assignment/reference/draw.c" "$submissions/correct/"
+cp "$assignment/reference/draw.c" "$submissions/fork_neighbour/"
 
 # A listener on this machine's loopback that records any connection.
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
@@ -109,8 +111,9 @@ def text(student):
 # The correct submission's result is the same with hostile neighbours as alone.
 def verdict(r):
     return [(t["status"], t["points"], t["problems"], t["log_differences"]) for t in r["tape"]]
-check(verdict(result(out, "correct")) == verdict(result(alone, "correct")), "correct is judged as when alone")
-check(all(s == "passed" for s in statuses("correct")), f"correct passes: {statuses('correct')}")
+for student in ("correct", "fork_neighbour"):
+    check(verdict(result(out, student)) == verdict(result(alone, "correct")), f"{student} is judged as when alone")
+    check(all(s == "passed" for s in statuses(student)), f"{student} passes: {statuses(student)}")
 
 # Writing its own sandbox's /tmp or the empty folders above its own folder is
 # allowed (nothing outside sees them); the real files are checked by their sums.
