@@ -114,7 +114,10 @@ StudentResult check_submission(const Batch& b, const Submission& s, size_t index
     StudentResult r;
     r.student = s.student;
     r.isolation = describe(b.isolation);
-    const fs::path folder = b.work / ("s" + std::to_string(index));
+    // Numbered, not named: a student's name never becomes a path of the work folder.
+    std::string number = "s";
+    number += std::to_string(index);
+    const fs::path folder = b.work / number;
     const fs::path build = folder / "build";
     const fs::path out = b.out / folder_name_for(s.student);
     std::error_code ec;

@@ -70,7 +70,10 @@ std::vector<std::string> sources_in(const fs::path& folder, const std::vector<st
 
 std::string join_quoted(const std::vector<std::string>& words) {
     std::string out;
-    for (const std::string& w : words) out += " " + quote(w);
+    for (const std::string& w : words) {
+        out += ' ';
+        out += quote(w);
+    }
     return out;
 }
 
