@@ -16,12 +16,13 @@ using raster::Surface;
 namespace {
 
 // The longest delay one GIF image holds, in hundredths of a second.
-constexpr uint32_t MAX_DELAY_CS = 65535;
+constexpr uint64_t MAX_DELAY_CS = 65535;
 // The last frame stays at least this long before the animation starts again.
-constexpr uint32_t LAST_FRAME_CS = 100;
+constexpr uint64_t LAST_FRAME_CS = 100;
 
-uint32_t to_cs(platform::Millis t) {
-    return static_cast<uint32_t>(std::max<int64_t>(0, t.count()) / 10);
+// 64 bits: a tape's waits add up to far more hundredths than 32 bits hold.
+uint64_t to_cs(platform::Millis t) {
+    return static_cast<uint64_t>(std::max<int64_t>(0, t.count())) / 10;
 }
 
 // Whether row y of two same-sized surfaces differs between columns x0 and x1-1.
@@ -63,7 +64,7 @@ void GifRecording::keep_box(Frame& frame, const Surface& shown, const PixelBox& 
 
 void GifRecording::add_frame(const Surface& shown, const PixelBox& changed, platform::Millis now) {
     if (ended_) return;
-    const uint32_t start = to_cs(now);
+    const uint64_t start = to_cs(now);
     if (!started_) {
         // The first frame is the whole picture, whose size the animation keeps.
         started_ = true;
@@ -92,7 +93,7 @@ void GifRecording::end(platform::Millis now) {
     showing_.reset();
 }
 
-void GifRecording::finish(const Frame& frame, uint32_t shown_cs) {
+void GifRecording::finish(const Frame& frame, uint64_t shown_cs) {
     const int32_t width = frame.box.x1 - frame.box.x0;
     const PixelBlock block{frame.box.x0,
                            frame.box.y0,
@@ -104,7 +105,7 @@ void GifRecording::finish(const Frame& frame, uint32_t shown_cs) {
     append_gif_images(block, static_cast<uint16_t>(std::min(shown_cs, MAX_DELAY_CS)), images);
     // The rest of a long delay: the frame's first pixel drawn again, unchanged.
     for (shown_cs -= std::min(shown_cs, MAX_DELAY_CS); shown_cs > 0;) {
-        const uint32_t part = std::min(shown_cs, MAX_DELAY_CS);
+        const uint64_t part = std::min(shown_cs, MAX_DELAY_CS);
         const PixelBlock one{frame.box.x0, frame.box.y0, 1, 1, frame.pixels.data(), 1};
         append_gif_images(one, static_cast<uint16_t>(part), images);
         shown_cs -= part;

@@ -43,7 +43,7 @@ public:
 
 private:
     struct Frame {
-        uint32_t start_cs = 0;  // when it was first shown, in hundredths of a second
+        uint64_t start_cs = 0;  // when it was first shown, in hundredths of a second
         raster::PixelBox box;   // the part it changed
         std::vector<uint32_t> pixels;
     };
@@ -54,7 +54,7 @@ private:
     // The frame's images (split when it has more than 256 colours, gif_palette.h),
     // shown for `shown_cs`; a delay longer than a GIF holds (655.35 s) goes on
     // in extra one-pixel images.
-    void finish(const Frame& frame, uint32_t shown_cs);
+    void finish(const Frame& frame, uint64_t shown_cs);
 
     Sink sink_;
     raster::Surface last_;          // what the window showed after the latest frame
