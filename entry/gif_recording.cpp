@@ -16,12 +16,13 @@ using raster::Surface;
 namespace {
 
 // The longest delay one GIF image holds, in hundredths of a second.
-constexpr uint32_t MAX_DELAY_CS = 65535;
+constexpr uint64_t MAX_DELAY_CS = 65535;
 // The last frame stays at least this long before the animation starts again.
-constexpr uint32_t LAST_FRAME_CS = 100;
+constexpr uint64_t LAST_FRAME_CS = 100;
 
-uint32_t to_cs(platform::Millis t) {
-    return static_cast<uint32_t>(std::max<int64_t>(0, t.count()) / 10);
+// 64 bits: a tape's waits add up to far more hundredths than 32 bits hold.
+uint64_t to_cs(platform::Millis t) {
+    return static_cast<uint64_t>(std::max<int64_t>(0, t.count())) / 10;
 }
 
 // Whether row y of two same-sized surfaces differs between columns x0 and x1-1.
@@ -62,32 +63,37 @@ void GifRecording::keep_box(Frame& frame, const Surface& shown, const PixelBox& 
 }
 
 void GifRecording::add_frame(const Surface& shown, const PixelBox& changed, platform::Millis now) {
-    const uint32_t start = to_cs(now);
-    if (frames_.empty()) {
+    if (ended_) return;
+    const uint64_t start = to_cs(now);
+    if (!started_) {
         // The first frame is the whole picture, whose size the animation keeps.
+        started_ = true;
+        sink_.start(shown.size());
         last_ = Surface(shown.size(), 0);
-        frames_.push_back({start, {}, {}});
-        keep_box(frames_.back(), shown, shown.bounds());
+        showing_ = Frame{start, {}, {}};
+        keep_box(*showing_, shown, shown.bounds());
         return;
     }
     const auto box = differing_box(shown, changed);
     if (!box) return;
-    if (frames_.back().start_cs == start) {
+    if (showing_->start_cs == start) {
         // Never seen: the new pixels take its place, over both boxes.
-        keep_box(frames_.back(), shown, unite(frames_.back().box, *box));
+        keep_box(*showing_, shown, unite(showing_->box, *box));
         return;
     }
-    frames_.push_back({start, {}, {}});
-    keep_box(frames_.back(), shown, *box);
+    finish(*showing_, start - showing_->start_cs);
+    showing_ = Frame{start, {}, {}};
+    keep_box(*showing_, shown, *box);
 }
 
 void GifRecording::end(platform::Millis now) {
-    end_cs_ = std::max(end_cs_, to_cs(now));
+    if (ended_ || !showing_) return;
+    ended_ = true;
+    finish(*showing_, std::max(to_cs(now) - std::min(to_cs(now), showing_->start_cs), LAST_FRAME_CS));
+    showing_.reset();
 }
 
-void GifRecording::append_frame_images(const Frame& frame,
-                                       uint32_t shown_cs,
-                                       platform::GifAnimation& out) const {
+void GifRecording::finish(const Frame& frame, uint64_t shown_cs) {
     const int32_t width = frame.box.x1 - frame.box.x0;
     const PixelBlock block{frame.box.x0,
                            frame.box.y0,
@@ -95,37 +101,31 @@ void GifRecording::append_frame_images(const Frame& frame,
                            frame.box.y1 - frame.box.y0,
                            frame.pixels.data(),
                            static_cast<size_t>(width)};
-    append_gif_images(block, static_cast<uint16_t>(std::min(shown_cs, MAX_DELAY_CS)), out.images);
+    std::vector<platform::GifImage> images;
+    append_gif_images(block, static_cast<uint16_t>(std::min(shown_cs, MAX_DELAY_CS)), images);
     // The rest of a long delay: the frame's first pixel drawn again, unchanged.
     for (shown_cs -= std::min(shown_cs, MAX_DELAY_CS); shown_cs > 0;) {
-        const uint32_t part = std::min(shown_cs, MAX_DELAY_CS);
+        const uint64_t part = std::min(shown_cs, MAX_DELAY_CS);
         const PixelBlock one{frame.box.x0, frame.box.y0, 1, 1, frame.pixels.data(), 1};
-        append_gif_images(one, static_cast<uint16_t>(part), out.images);
+        append_gif_images(one, static_cast<uint16_t>(part), images);
         shown_cs -= part;
     }
+    for (platform::GifImage& image : images) sink_.image(std::move(image));
 }
 
-platform::GifAnimation GifRecording::animation() const {
-    platform::GifAnimation out;
-    if (frames_.empty()) return out;
-    out.width = frames_.front().box.x1;
-    out.height = frames_.front().box.y1;
-    for (size_t i = 0; i < frames_.size(); ++i) {
-        const bool last = i + 1 == frames_.size();
-        const uint32_t until =
-            last ? std::max(end_cs_, frames_[i].start_cs + LAST_FRAME_CS) : frames_[i + 1].start_cs;
-        append_frame_images(frames_[i], until - frames_[i].start_cs, out);
+GifFile::GifFile()
+    : recording_({[this](raster::Size size) { writer_.emplace(size.w, size.h); },
+                  [this](platform::GifImage&& image) { encoded_ = writer_->add(image) && encoded_; }}) {
+}
+
+bool GifFile::write(const std::string& path, std::string& error) {
+    if (!writer_) {
+        error = "cannot write " + path + ": the graphics window showed nothing";
+        return false;
     }
-    return out;
-}
-
-bool write_gif(const std::string& path, const GifRecording& recording, std::string& error) {
-    const std::vector<uint8_t> bytes =
-        recording.empty() ? std::vector<uint8_t>{} : platform::encode_gif(recording.animation());
+    const std::vector<uint8_t> bytes = encoded_ ? writer_->finish() : std::vector<uint8_t>{};
     if (bytes.empty()) {
-        error =
-            "cannot write " + path +
-            (recording.empty() ? ": the graphics window showed nothing" : ": the GIF could not be encoded");
+        error = "cannot write " + path + ": the GIF could not be encoded";
         return false;
     }
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);

@@ -39,7 +39,7 @@ bool read_tape(const char* path, std::string& text, std::string& error) {
     return true;
 }
 
-// Record the graphics window's frames into `recording`, up to its closing.
+// Record the graphics window's frames, up to its closing.
 void record_graphics(platform::HeadlessBackend& backend, GifRecording& recording) {
     backend.set_frame_handler([&backend, &recording](const platform::HeadlessBackend::Frame& f) {
         if (backend.find(GRAPHICS_TITLE) != f.window) return;
@@ -55,8 +55,8 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     TapeDriver driver(backend, std::move(actions),
                       {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines, options.tape});
     backend.set_idle_handler([&driver] { return driver.step(); });
-    GifRecording recording;
-    if (!options.gif.empty()) record_graphics(backend, recording);
+    GifFile gif;
+    if (!options.gif.empty()) record_graphics(backend, gif.recording());
     // Nobody looks at a screen during a tape run: a fatal line never waits for a click.
     platform::report_without_desktop();
     if (options.watch_quit)
@@ -69,7 +69,8 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     runtime_stop();
     run.failures = driver.failures();
     std::string error;
-    if (!options.gif.empty() && !write_gif(options.gif, recording, error)) {
+    gif.recording().end(backend.now());
+    if (!options.gif.empty() && !gif.write(options.gif, error)) {
         std::fprintf(stderr, "%s: %s\n", options.program.c_str(), error.c_str());
         ++run.failures;
     }

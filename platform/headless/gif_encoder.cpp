@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <utility>
 
 #include "gif_lzw.h"
 
@@ -17,8 +18,9 @@ void put_u16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
+// One byte at a time: GCC 12 at -O3 takes an insert into the empty vector for an overflow.
 void put_bytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t> bytes) {
-    out.insert(out.end(), bytes);
+    for (const uint8_t b : bytes) out.push_back(b);
 }
 
 // The bits a colour table needs: 2^bits entries hold the palette, at least 2.
@@ -26,17 +28,6 @@ int table_bits(size_t colours) {
     int bits = 1;
     while ((size_t{1} << bits) < colours) ++bits;
     return bits;
-}
-
-bool fits(const GifAnimation& a, const GifImage& image) {
-    const size_t pixels = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-    if (image.width < 1 || image.height < 1 || image.left < 0 || image.top < 0 ||
-        image.left > a.width - image.width || image.top > a.height - image.height)
-        return false;
-    if (image.palette.empty() || image.palette.size() > 256 || image.indices.size() != pixels) return false;
-    for (const uint8_t index : image.indices)
-        if (index >= image.palette.size()) return false;
-    return true;
 }
 
 // Repeat forever: the application extension browsers read the loop count from.
@@ -81,21 +72,45 @@ void put_image(std::vector<uint8_t>& out, const GifImage& image) {
 
 }  // namespace
 
+GifWriter::GifWriter(int32_t width, int32_t height) : width_(width), height_(height) {
+    usable_ = width >= 1 && height >= 1 && width <= MAX_SIDE && height <= MAX_SIDE;
+    if (!usable_) return;
+    put_bytes(bytes_, {'G', 'I', 'F', '8', '9', 'a'});
+    put_u16(bytes_, static_cast<uint32_t>(width));
+    put_u16(bytes_, static_cast<uint32_t>(height));
+    put_bytes(bytes_, {0, 0, 0});  // no global colour table, background 0, square pixels
+    put_loop_forever(bytes_);
+}
+
+bool GifWriter::fits(const GifImage& image) const {
+    const size_t pixels = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+    if (!usable_ || image.width < 1 || image.height < 1 || image.left < 0 || image.top < 0 ||
+        image.left > width_ - image.width || image.top > height_ - image.height)
+        return false;
+    if (image.palette.empty() || image.palette.size() > 256 || image.indices.size() != pixels) return false;
+    for (const uint8_t index : image.indices)
+        if (index >= image.palette.size()) return false;
+    return true;
+}
+
+bool GifWriter::add(const GifImage& image) {
+    if (!fits(image)) return false;
+    put_image(bytes_, image);
+    return true;
+}
+
+std::vector<uint8_t> GifWriter::finish() {
+    if (!usable_) return {};
+    bytes_.push_back(0x3B);  // the trailer
+    usable_ = false;
+    return std::move(bytes_);
+}
+
 std::vector<uint8_t> encode_gif(const GifAnimation& animation) {
-    if (animation.width < 1 || animation.height < 1 || animation.width > MAX_SIDE ||
-        animation.height > MAX_SIDE)
-        return {};
+    GifWriter writer(animation.width, animation.height);
     for (const GifImage& image : animation.images)
-        if (!fits(animation, image)) return {};
-    std::vector<uint8_t> out;
-    put_bytes(out, {'G', 'I', 'F', '8', '9', 'a'});
-    put_u16(out, static_cast<uint32_t>(animation.width));
-    put_u16(out, static_cast<uint32_t>(animation.height));
-    put_bytes(out, {0, 0, 0});  // no global colour table, background 0, square pixels
-    put_loop_forever(out);
-    for (const GifImage& image : animation.images) put_image(out, image);
-    out.push_back(0x3B);  // the trailer
-    return out;
+        if (!writer.add(image)) return {};
+    return writer.finish();
 }
 
 }  // namespace morlu::platform

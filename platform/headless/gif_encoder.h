@@ -35,11 +35,30 @@ struct GifAnimation {
     std::vector<GifImage> images;
 };
 
-// The bytes of a GIF89a file that shows the images in order and then starts
-// again from the first; empty when the animation does not fit a GIF (a size or
-// place outside 0..65535, an image outside the picture, a palette of 0 or more
-// than 256 colours, an index outside its palette). The same animation always
-// gives the same bytes.
+// A GIF89a file made an image at a time, so that a long recording keeps only
+// encoded bytes: it shows the images in order and then starts again from the
+// first. The same images always give the same bytes.
+class GifWriter {
+public:
+    // The picture's size, 1..65535 each; any other makes a writer that refuses everything.
+    GifWriter(int32_t width, int32_t height);
+    // Append an image; false, adding nothing, when it does not fit a GIF (an
+    // image outside the picture, a palette of 0 or more than 256 colours, an
+    // index outside its palette) or the picture's size did not.
+    bool add(const GifImage& image);
+    // The whole file; the writer is spent.
+    std::vector<uint8_t> finish();
+
+private:
+    bool fits(const GifImage& image) const;
+
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    bool usable_ = false;
+    std::vector<uint8_t> bytes_;
+};
+
+// The bytes of the animation's GIF file, or empty when an image does not fit.
 std::vector<uint8_t> encode_gif(const GifAnimation& animation);
 
 }  // namespace morlu::platform

@@ -28,7 +28,9 @@ Surface filled(uint32_t colour) {
 // Frames within one hundredth of a second are one frame; delays over what a GIF
 // image holds go on in one-pixel images; the last frame stays a second.
 TEST(GifRecording, DelaysAreVirtualTimeInHundredths) {
-    GifRecording recording;
+    platform::GifAnimation a;
+    GifRecording recording({[&a](raster::Size size) { a.width = size.w, a.height = size.h; },
+                            [&a](platform::GifImage&& image) { a.images.push_back(std::move(image)); }});
     recording.add_frame(filled(1), {0, 0, 4, 3}, platform::Millis{0});
     Surface second = filled(1);
     second.at(1, 1) = 2;
@@ -38,7 +40,8 @@ TEST(GifRecording, DelaysAreVirtualTimeInHundredths) {
     recording.add_frame(second, {0, 0, 4, 3}, platform::Millis{50});  // nothing changed: no frame
     recording.add_frame(filled(4), {0, 0, 4, 3}, platform::Millis{700'000});
     recording.end(platform::Millis{700'010});
-    const platform::GifAnimation a = recording.animation();
+    recording.add_frame(filled(5), {0, 0, 4, 3}, platform::Millis{800'000});  // after the end: left out
+    EXPECT_EQ(a.width * a.height, 12);
     std::vector<int> delays;
     for (const auto& image : a.images) delays.push_back(image.delay_cs);
     EXPECT_EQ(delays, (std::vector<int>{2, 65535, 4463, 100}));
