@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -65,6 +66,8 @@ void set_limit(int resource, rlim_t value) {
         const gid_t gid = p.uid;
         if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(p.uid) != 0) ::_exit(127);
     }
+    // Ended with the checker, even by Ctrl+C; set after setuid, which clears it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::chdir(p.folder.c_str()) != 0) ::_exit(127);
     ::execve(p.argv[0], p.argv.data(), p.envp.data());
     ::_exit(127);
