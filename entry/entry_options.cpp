@@ -72,6 +72,9 @@ EntryOptions parse_entry_options(int argc, char** argv) {
             if (!take_value("--tape", argc, argv, i, value, o)) return refuse(o, o.error);
             o.action = EntryOptions::Action::tape;
             o.tape = value;
+        } else if (is_option(arg, "--gif")) {
+            if (!take_value("--gif", argc, argv, i, value, o)) return refuse(o, o.error);
+            o.gif = value;
         } else if (is_option(arg, "--screen")) {
             if (!take_value("--screen", argc, argv, i, value, o)) return refuse(o, o.error);
             if (!parse_screen(value, o.screen))
@@ -83,11 +86,13 @@ EntryOptions parse_entry_options(int argc, char** argv) {
     }
     if (screen_given && o.action != EntryOptions::Action::tape)
         return refuse(o, "--screen sets the screen of a --tape run; the desktop has its own");
+    if (!o.gif.empty() && o.action != EntryOptions::Action::tape)
+        return refuse(o, "--gif records a --tape run; on the desktop time is not the tape's");
     return o;
 }
 
 std::string entry_usage(const std::string& program) {
-    return "usage: " + program + " [--tape FILE [--screen WxH]] [ARGUMENT...]\n" +
+    return "usage: " + program + " [--tape FILE [--screen WxH] [--gif FILE]] [ARGUMENT...]\n" +
            "With no options the program opens its windows on the desktop.\n"
            "  --tape FILE    run without a desktop, performing the user actions of FILE\n"
            "                 (UTF-8 text), one per line: click PX PY, type TEXT,\n"
@@ -107,6 +112,10 @@ std::string entry_usage(const std::string& program) {
            "                 expect log TEXT checks that the console holds the line TEXT.\n"
            "                 One that does not hold is named on stderr; the run goes on.\n"
            "  --screen WxH   the screen of a --tape run (1024x768)\n"
+           "  --gif FILE     write every frame the graphics window showed during the\n"
+           "                 --tape run as an animated GIF, each shown for its virtual\n"
+           "                 time (the last for at least 1 s); the same tape always\n"
+           "                 gives the same file\n"
            "  --help         show this and exit\n"
            "  --version      show the version and exit\n"
            "The Run menu records to and plays back MORLU.SCR in the current directory.\n"
@@ -118,7 +127,7 @@ std::string entry_usage(const std::string& program) {
            "  68  an expect line of the tape did not hold\n"
            "  69  the program ended before its tape did\n"
            "  70  the program would not end after the quit, so morlu ended it\n"
-           "  73  a snapshot or log could not be written\n"
+           "  73  a snapshot, log or GIF could not be written\n"
            "68, 69 and 73 replace only a 0: a status the program returned comes first,\n"
            "then 73, then 69, then 68.\n";
 }

@@ -12,6 +12,7 @@ struct EntryOptions {
     Action action = Action::desktop;
     std::string program = "morlu";  // the program's name, for messages
     std::string tape;               // --tape FILE
+    std::string gif;                // --gif FILE, with --tape
     platform::Size screen{1024, 768};
     std::string command_line;  // the arguments that are not options, joined by spaces
     std::string error;         // refuse: one line saying what is wrong

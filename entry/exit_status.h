@@ -12,6 +12,6 @@ constexpr int EXIT_NO_TAPE = 66;        // the tape cannot be opened or read
 constexpr int EXIT_EXPECTATION = 68;    // an expectation of the tape did not hold
 constexpr int EXIT_ENDED_EARLY = 69;    // the program ended before its tape did
 constexpr int EXIT_WOULD_NOT_END = 70;  // morlu ended a program that would not end after the quit
-constexpr int EXIT_CANNOT_WRITE = 73;   // a snapshot or log could not be written
+constexpr int EXIT_CANNOT_WRITE = 73;   // a snapshot, log or GIF could not be written
 
 }  // namespace morlu

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "exit_status.h"
+#include "gif_recording.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/process/quit_watch.h"
 #include "platform/process/report.h"
@@ -38,6 +39,15 @@ bool read_tape(const char* path, std::string& text, std::string& error) {
     return true;
 }
 
+// Record the graphics window's frames, up to its closing.
+void record_graphics(platform::HeadlessBackend& backend, GifRecording& recording) {
+    backend.set_frame_handler([&backend, &recording](const platform::HeadlessBackend::Frame& f) {
+        if (backend.find(GRAPHICS_TITLE) != f.window) return;
+        recording.add_frame(*f.pixels, f.changed, f.now);
+        if (f.closing) recording.end(f.now);
+    });
+}
+
 }  // namespace
 
 HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions& options, MorluEntry entry) {
@@ -45,6 +55,8 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     TapeDriver driver(backend, std::move(actions),
                       {options.program, GRAPHICS_TITLE, TEXT_TITLE, log_stored_lines, options.tape});
     backend.set_idle_handler([&driver] { return driver.step(); });
+    GifFile gif;
+    if (!options.gif.empty()) record_graphics(backend, gif.recording());
     // Nobody looks at a screen during a tape run: a fatal line never waits for a click.
     platform::report_without_desktop();
     if (options.watch_quit)
@@ -56,6 +68,12 @@ HeadlessRun run_headless(std::vector<TapeAction> actions, const HeadlessOptions&
     platform::quit_watch_stop();
     runtime_stop();
     run.failures = driver.failures();
+    std::string error;
+    gif.recording().end(backend.now());
+    if (!options.gif.empty() && !gif.write(options.gif, error)) {
+        std::fprintf(stderr, "%s: %s\n", options.program.c_str(), error.c_str());
+        ++run.failures;
+    }
     run.unperformed = driver.report_unperformed();
     run.expectations = driver.expectations();
     run.expectations_failed = driver.expectations_failed();

@@ -18,6 +18,7 @@ struct HeadlessOptions {
     // will not end after the quit, or a signal, is ended (tests leave it off).
     bool watch_quit = false;
     std::string tape = "tape";  // names the tape in failed expectations' messages
+    std::string gif;            // when set, the GIF file of what the graphics window showed
 };
 
 struct HeadlessRun {
@@ -34,7 +35,8 @@ struct HeadlessRun {
 // when the program ended before the tape did, else EXIT_EXPECTATION when an
 // expectation did not hold (each reported on stderr). The order puts first what
 // makes the run's other results least trustworthy: a missing output, then actions
-// never performed (their expectations were not even tried).
+// never performed (their expectations were not even tried). A GIF that could
+// not be written counts as an output that could not be.
 HeadlessRun run_headless(std::vector<TapeAction> actions,
                          const HeadlessOptions& options = {},
                          MorluEntry entry = app_main);

@@ -56,6 +56,12 @@ int morlu_main(int argc, char** argv, MorluEntry entry) {
     }
     morlu::platform::catch_crashes(o.program.c_str());
     if (o.action == EntryOptions::Action::tape)
-        return morlu::run_tape_file(o.tape.c_str(), {o.screen, o.program, o.command_line, true}, entry);
+        return morlu::run_tape_file(o.tape.c_str(),
+                                    {.screen = o.screen,
+                                     .program = o.program,
+                                     .command_line = o.command_line,
+                                     .watch_quit = true,
+                                     .gif = o.gif},
+                                    entry);
     return run_desktop(o, entry);
 }

@@ -17,6 +17,10 @@ echo "== tests"
 # One test at a time: several of them read and write MORLU.SCR in one folder.
 (cd build && ctest --output-on-failure)
 
+echo "== morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium"
+tools/install-deps.sh packages-check.txt
+check/tests/test-check.sh build
+
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORLU_SANITIZE=ON -DMORLU_BENCH=OFF \
     -DMORLU_WITH_GTK=OFF >/dev/null

@@ -15,6 +15,7 @@ bool HeadlessBackend::create_window(WindowId id, const WindowPlan& plan) {
 }
 
 void HeadlessBackend::destroy_window(WindowId id) {
+    end_frame(id, true);
     if (id == first_window_) first_window_ = WindowId{~0u};  // a later window is not the first
     unshown_.erase(id);
     windows_.erase(id);
@@ -35,6 +36,24 @@ void HeadlessBackend::present(WindowId id, const Surface& pixels, const PixelBox
     Unshown& u = unshown_[id];
     u.box = u.source ? unite(u.box, box) : box;
     u.source = &pixels;
+    if (frame_handler_) {
+        const auto [at, fresh] = unframed_.try_emplace(id, box);
+        if (!fresh) at->second = unite(at->second, box);
+    }
+}
+
+void HeadlessBackend::end_frames() {
+    if (!frame_handler_) return;
+    while (!unframed_.empty()) end_frame(unframed_.begin()->first, false);
+}
+
+void HeadlessBackend::end_frame(WindowId id, bool closing) {
+    const auto changed = unframed_.find(id);
+    if (!frame_handler_ || (changed == unframed_.end() && !closing)) return;
+    const PixelBox box = changed == unframed_.end() ? PixelBox{} : changed->second;
+    if (changed != unframed_.end()) unframed_.erase(changed);
+    const Shown* window = shown(id);
+    if (window) frame_handler_({id, &window->pixels, box, now_, closing});
 }
 
 void HeadlessBackend::catch_up(WindowId id) const {
@@ -77,6 +96,7 @@ WaitResult HeadlessBackend::wait_events(Millis deadline) {
         if (!pending_.empty()) return WaitResult::event;
         if (now_ >= deadline) return WaitResult::deadline;
         if (now_ < wait_until_) {
+            end_frames();
             now_ = std::min(deadline, wait_until_);
             continue;
         }

@@ -17,6 +17,17 @@ public:
     // What the program waits on has not come: act (inject input, let time pass)
     // and return true, or return false when there is nothing left to do.
     using IdleHandler = std::function<bool()>;
+    // What a window showed from one moment of virtual time on: its pixels, the
+    // part that changed since its last frame, and whether the window is about to
+    // be destroyed (then `changed` may be empty: nothing more will be shown).
+    struct Frame {
+        WindowId window = 0;
+        const Surface* pixels = nullptr;
+        PixelBox changed;
+        Millis now{0};
+        bool closing = false;
+    };
+    using FrameHandler = std::function<void(const Frame&)>;
 
     explicit HeadlessBackend(Size screen = {1024, 768});
 
@@ -45,6 +56,12 @@ public:
     // For the tape driver and tests; not part of Backend.
     void set_idle_handler(IdleHandler handler) {
         idle_ = std::move(handler);
+    }
+    // Called for each window whose pixels changed, once the program has drawn
+    // everything of a moment: before the clock moves on and before the window
+    // is destroyed. Several presents at one moment make one frame.
+    void set_frame_handler(FrameHandler handler) {
+        frame_handler_ = std::move(handler);
     }
     void inject(const NativeEvent& e) {
         pending_.push_back(e);
@@ -77,6 +94,9 @@ private:
         PixelBox box;
     };
     void catch_up(WindowId id) const;
+    // Hand each window's changes since its last frame to the frame handler.
+    void end_frames();
+    void end_frame(WindowId id, bool closing);
     // Turn an asked-for close into the user's close of the first window.
     void take_close_request();
 
@@ -85,6 +105,8 @@ private:
     mutable std::map<WindowId, Unshown> unshown_;
     std::vector<NativeEvent> pending_;
     IdleHandler idle_;
+    FrameHandler frame_handler_;
+    std::map<WindowId, PixelBox> unframed_;  // per window: changed since its last frame
     Millis now_{0};
     Millis wait_until_{0};
     WindowId first_window_ = 0;  // the first window made, while it lives

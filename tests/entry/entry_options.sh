@@ -2,7 +2,8 @@
 # The entry every morlu program shares, from the outside: --help, --version, an
 # unknown option, tapes that are not regular files (a folder, a FIFO: refused,
 # never an empty run or a hang), a UTF-16 tape (refused, with a mark or without),
-# no display, and morlu-headless as an alias; each with its documented status.
+# no display, --gif outside a tape run, and morlu-headless as an alias; each
+# with its documented status.
 # Usage: entry_options.sh /path/to/morlu-bugs /path/to/morlu-headless
 set -u
 program=$(realpath "${1:?usage: entry_options.sh PROGRAM HEADLESS}")
@@ -41,14 +42,16 @@ expect 0 "65  a tape line is not understood" "$program" --help
 expect 64 "morlu-bugs: unknown option --bogus (try --help)" "$program" --bogus
 expect 64 "--tape needs a value" "$program" --tape
 expect 64 "--screen sets the screen of a --tape run" "$program" --screen 800x600
+expect 64 "--gif records a --tape run" "$program" --gif run.gif
 expect 66 "cannot read the tape folder.tape: it is a folder" "$program" --tape folder.tape
 expect 66 "cannot read the tape fifo.tape: it is not a regular file" "$program" --tape fifo.tape
 expect 66 "cannot read the tape missing.tape: No such file or directory" "$program" --tape missing.tape
 expect 65 "marked-utf16.tape: the tape is UTF-16 text; save it as UTF-8" "$program" --tape marked-utf16.tape
 expect 65 "utf16.tape: the tape is UTF-16 text; save it as UTF-8" "$program" --tape utf16.tape
 expect 1 "--tape FILE" env -u DISPLAY -u WAYLAND_DISPLAY "$program"
-expect 0 "" "$program" --tape good.tape --screen 800x600
+expect 0 "" "$program" --tape good.tape --screen 800x600 --gif=run.gif
 [[ -s shot.png ]] || { failed=$((failed + 1)); echo "FAILED: no snapshot from --tape"; }
+[[ $(head -c 6 run.gif) == GIF89a ]] || { failed=$((failed + 1)); echo "FAILED: no GIF from --gif"; }
 rm -f shot.png
 expect 0 "" "$headless" good.tape
 [[ -s shot.png ]] || { failed=$((failed + 1)); echo "FAILED: no snapshot from morlu-headless"; }
