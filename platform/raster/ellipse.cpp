@@ -114,7 +114,7 @@ void draw_ellipse(Surface& s, const PixelBox& clip, const Rect& rect, const Pen&
     if (!area) return;
     const SpanWriter fill(s, *area, brush.color);
     const SpanWriter* brush_out = brush.null ? nullptr : &fill;
-    const EllipseShape shape(box.l, box.t, box.w(), box.h());
+    const EllipseShape shape(box.l, box.t, box.w(), box.h(), s.ellipse_spans());
     if (pen.null) {
         if (brush_out) fill_without_pen(*brush_out, box, shape);
         return;

@@ -1,7 +1,6 @@
 #include "ellipse_shape.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 
 namespace morlu::raster {
@@ -17,27 +16,17 @@ bool thin(int64_t w, int64_t h) {
 
 }  // namespace
 
-EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h) : l_(l), t_(t), w_(w), h_(h) {
+EllipseShape::EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h, EllipseSpanCache& cache)
+    : l_(l), t_(t), w_(w), h_(h) {
     if (thin(w, h)) return;
     if (w > WALK_LIMIT || h > WALK_LIMIT) {
         large_.emplace(l, t, l + w, t + h);
         return;
     }
-    // The last sizes drawn, by size: a direct-mapped cache, one per thread.
-    struct Entry {
-        int64_t w = 0, h = 0;
-        std::shared_ptr<const Spans> spans;
-    };
-    thread_local std::array<Entry, 256> cache;
-    // The top bits of a multiplicative hash spread even sizes and circles (w == h) too.
-    const uint64_t key =
-        static_cast<uint64_t>(w) * 0x9E3779B97F4A7C15u ^ static_cast<uint64_t>(h) * 0xC2B2AE3D27D4EB4Fu;
-    Entry& e = cache[static_cast<size_t>(key >> 56)];
-    if (!e.spans || e.w != w || e.h != h) e = {w, h, walk_spans()};
-    spans_ = e.spans;
+    spans_ = cache.find_or_make(w, h, [this] { return walk_spans(); });
 }
 
-std::shared_ptr<const EllipseShape::Spans> EllipseShape::walk_spans() const {
+std::shared_ptr<const EllipseSpans> EllipseShape::walk_spans() const {
     const int64_t a = w_ - 1, b2 = h_ - 1;
     // Per row offset v (in steps of two from the centre row): the half width
     // u of the row, or -1 for a row the walk leaves out. A row's half width
@@ -51,7 +40,7 @@ std::shared_ptr<const EllipseShape::Spans> EllipseShape::walk_spans() const {
         half[static_cast<size_t>(v / 2)] = u;
     });
     // Each row from the top, mirrored about the centre row.
-    auto spans = std::make_shared<Spans>(static_cast<size_t>(h_), RowSpan{0, 0});
+    auto spans = std::make_shared<EllipseSpans>(static_cast<size_t>(h_), EllipseRowSpan{0, 0});
     for (int64_t r = 0; r < h_; ++r) {
         const int64_t twice = 2 * r - b2;
         const int64_t u = half[static_cast<size_t>(std::abs(twice) / 2)];

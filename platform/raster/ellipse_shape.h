@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "ellipse_cache.h"
 #include "ellipse_rows.h"
 #include "polygon_fill.h"
 #include "spans.h"
@@ -22,8 +23,9 @@ namespace morlu::raster {
 // there.
 class EllipseShape {
 public:
-    // w and h at least 1; 64-bit because pens grow boxes past int32.
-    EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h);
+    // w and h at least 1; 64-bit because pens grow boxes past int32. The
+    // rows of a walk come from `cache` when it has the size.
+    EllipseShape(int64_t l, int64_t t, int64_t w, int64_t h, EllipseSpanCache& cache);
 
     int64_t top() const {
         return t_;
@@ -63,18 +65,13 @@ private:
     void walk_quadrant(Visit&& visit) const;
     // row() for thin and for large boxes.
     ColumnRange other_row(int64_t y) const;
-    // A walked ellipse's columns on one row, from its box's left edge; both 0
-    // on a row the walk leaves out. Walked boxes are at most 8192 across.
-    struct RowSpan {
-        uint16_t x0, x1;
-    };
     // The rows of a walked ellipse as plain values, which a span writer's
     // loop copies and keeps in registers.
     struct WalkedRows {
         int64_t l, t;
-        const RowSpan* spans;
+        const EllipseRowSpan* spans;
         ColumnRange operator()(int64_t y) const {
-            const RowSpan s = spans[y - t];
+            const EllipseRowSpan s = spans[y - t];
             return {l + s.x0, l + s.x1};
         }
     };
@@ -84,10 +81,9 @@ private:
     int64_t w_ = 0;
     int64_t h_ = 0;
     // The row spans of a w x h walk, which depend on nothing else; shared by
-    // every ellipse of the same size (a frame draws the same sizes again and again).
-    using Spans = std::vector<RowSpan>;
-    std::shared_ptr<const Spans> spans_;
-    std::shared_ptr<const Spans> walk_spans() const;
+    // every ellipse of the same size drawn on a surface.
+    std::shared_ptr<const EllipseSpans> spans_;
+    std::shared_ptr<const EllipseSpans> walk_spans() const;
     std::optional<EllipseRows> large_;
 };
 

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "cpu_features.h"
-
 namespace morlu::raster {
-namespace {
 
 void fill_portable(uint32_t* p, size_t n, uint32_t color) {
     std::fill_n(p, n, color);
@@ -23,7 +20,7 @@ __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t c
     const __m256i v = _mm256_set1_epi32(static_cast<int>(color));
     // One store for the first pixels, then stores on 32-byte boundaries, so
     // that none of them straddles two cache lines. Pixels are 4-byte aligned,
-    // so the head is 0..7 pixels, all inside a run of at least 32.
+    // so the head is 0..7 pixels, all inside the run.
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
     size_t i = (32 - (reinterpret_cast<uintptr_t>(p) & 31)) / 4 % 8;
     for (; i + 32 <= n; i += 32) {
@@ -37,18 +34,6 @@ __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t c
     if (i < n) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + n - 8), v);
 }
 #endif
-
-}  // namespace
-
-void fill_long_run(uint32_t* p, size_t n, uint32_t color) {
-#ifdef MORLU_X86_SIMD
-    if (cpu_features().avx2) {
-        fill_avx2(p, n, color);
-        return;
-    }
-#endif
-    fill_portable(p, n, color);
-}
 
 std::span<const FillVariant> fill_variants() {
     static const auto variants = std::to_array<FillVariant>({

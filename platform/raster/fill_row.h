@@ -9,14 +9,31 @@
 #include <emmintrin.h>
 #endif
 
+#include "cpu_features.h"
+
 namespace morlu::raster {
 
 // Runs this long or longer go to the widest stores the processor has; shorter
 // ones are cheaper as a plain loop than as a call.
 constexpr size_t LONG_RUN = 32;
 
-// Fill a long run with the widest stores the processor has.
-void fill_long_run(uint32_t* p, size_t n, uint32_t color);
+// The ways to fill a run of any length; fill_long_run picks one.
+void fill_portable(uint32_t* p, size_t n, uint32_t color);
+#ifdef MORLU_X86_SIMD
+void fill_avx2(uint32_t* p, size_t n, uint32_t color);  // only where cpu_features().avx2
+#endif
+
+// Fill a long run with the widest stores the processor has. Inline: a frame
+// fills thousands of runs, and the check is one load where the call is made.
+inline void fill_long_run(uint32_t* p, size_t n, uint32_t color) {
+#ifdef MORLU_X86_SIMD
+    if (cpu_features().avx2) {
+        fill_avx2(p, n, color);
+        return;
+    }
+#endif
+    fill_portable(p, n, color);
+}
 
 inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
     if (n >= LONG_RUN) {

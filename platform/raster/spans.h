@@ -67,6 +67,9 @@ public:
     const PixelBox& clip() const {
         return clip_;
     }
+    Surface& surface() const {
+        return *surface_;
+    }
 
     // Fill the columns of `cols` that lie in the clip, on row y of the clip.
     void fill(int32_t y, const ColumnRange& cols) const {

@@ -61,6 +61,7 @@ uint32_t* Surface::shared_pixels() {
 void Surface::resize(Size size, uint32_t fill) {
     Surface next(size, fill);
     if (const auto common = intersect(bounds(), next.bounds())) copy_box(next, *this, *common);
+    next.ellipse_spans_ = std::move(ellipse_spans_);
     *this = std::move(next);
 }
 

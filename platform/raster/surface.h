@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "ellipse_cache.h"
+
 namespace morlu::raster {
 
 // A width and a height in pixels, never negative.
@@ -98,6 +100,10 @@ public:
     }
     // Change the size; pixels that stay inside keep their values, new ones get `fill`.
     void resize(Size size, uint32_t fill = 0);
+    // The rows of the ellipse sizes drawn on this surface lately, freed with it.
+    EllipseSpanCache& ellipse_spans() {
+        return ellipse_spans_;
+    }
 
 private:
     void write_noted_row(int32_t y) const;
@@ -110,6 +116,7 @@ private:
     std::vector<uint32_t> noted_color_;   // per row: the colour it was filled with
     mutable int32_t noted_count_ = 0;
     bool shared_ = false;  // shared_pixels() handed out: no more notes
+    EllipseSpanCache ellipse_spans_;
 };
 
 // Copy `box` of `src` to the same place in `dst`, clipped to both.

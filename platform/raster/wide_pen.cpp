@@ -66,7 +66,8 @@ Vertex plus(Vertex p, Vertex d) {
 
 }  // namespace
 
-PenDot::PenDot(int32_t width) : shape_(-(width / 2), -(width / 2), width, width) {
+PenDot::PenDot(int32_t width, EllipseSpanCache& cache)
+    : shape_(-(width / 2), -(width / 2), width, width, cache) {
 }
 
 void PenDot::stamp(const SpanWriter& out, Vertex at) const {
@@ -92,7 +93,7 @@ void fill_segment_body(const SpanWriter& out, Vertex a, Vertex b, int32_t width)
 
 void draw_wide_path(const SpanWriter& out, std::span<const Vertex> pts, bool closed, int32_t width) {
     if (pts.empty()) return;
-    const PenDot dot(width);
+    const PenDot dot(width, out.surface().ellipse_spans());
     for (size_t i = 0; i + 1 < pts.size(); ++i) fill_segment_body(out, pts[i], pts[i + 1], width);
     if (closed && pts.size() > 2) fill_segment_body(out, pts.back(), pts.front(), width);
     for (const Vertex& p : pts) dot.stamp(out, p);

@@ -18,7 +18,7 @@ namespace morlu::raster {
 // and 24 pixels. Caps and joins are this dot.
 class PenDot {
 public:
-    explicit PenDot(int32_t width);
+    PenDot(int32_t width, EllipseSpanCache& cache);
     void stamp(const SpanWriter& out, Vertex at) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "platform/raster/ellipse_cache.h"
 #include "raster_picture.h"
 
 namespace morlu::raster::testing {
@@ -110,6 +111,29 @@ TEST(Ellipse, HugeRadiiAreClippedToTheSurfaceRows) {
     EXPECT_EQ(ellipse({3, 2}, all, red_pen(3), BLUE_BRUSH, BLUE), "###\n###\n");
     EXPECT_EQ(ellipse({3, 2}, {INT32_MAX, INT32_MIN, INT32_MIN, 1}, NULL_PEN, BLUE_BRUSH, BLUE),
               "###\n...\n");
+}
+
+// A surface keeps the rows of each size it walked, so the next ellipse of
+// that size is not walked again, and never more rows than its budget however
+// many sizes it draws.
+TEST(EllipseSpanCache, KeepsEachSizeOnceAndStaysWithinItsBudget) {
+    EllipseSpanCache cache;
+    int walks = 0;
+    const auto walk = [&walks](int64_t rows) {
+        return [&walks, rows] {
+            ++walks;
+            return std::make_shared<const EllipseSpans>(static_cast<size_t>(rows));
+        };
+    };
+    const auto first = cache.find_or_make(40, 30, walk(30));
+    EXPECT_EQ(cache.find_or_make(40, 30, walk(30)), first);
+    EXPECT_EQ(walks, 1);
+    EXPECT_NE(cache.find_or_make(30, 40, walk(40)), first);
+    for (int64_t h = 100; h <= 8192; h += 97) {
+        cache.find_or_make(h, h, walk(h));
+        ASSERT_LE(cache.rows_kept(), EllipseSpanCache::ROW_BUDGET) << "after " << h;
+    }
+    EXPECT_GT(cache.rows_kept(), 0u);
 }
 
 }  // namespace
