@@ -33,11 +33,12 @@ run() {
 }
 
 echo "== fuzzing the script reader and the primitives for $seconds s"
-run script_reader & script_reader=$!
-run primitives & primitives=$!
+declare -A fuzzer_pid
+run script_reader & fuzzer_pid[script_reader]=$!
+run primitives & fuzzer_pid[primitives]=$!
 status=0
 for name in script_reader primitives; do
-    if wait "${!name}"; then
+    if wait "${fuzzer_pid[$name]}"; then
         echo "$name: $(grep -E '^#[0-9]+.*DONE' "$build/fuzz-$name.log" | tail -1)"
     else
         status=1

@@ -57,6 +57,8 @@ check_tape() {
     local tape=$1 dir status want_status=0 line name text w h pixel
     dir=$(mktemp -d)
     cp "$tape" "$dir/tape"
+    # MORLU_RUN_WITH: nothing, or the emulator that runs the program (Wine).
+    # shellcheck disable=SC2086
     (cd "$dir" && timeout 60 ${MORLU_RUN_WITH:-} "$program" --tape tape >stdout 2>stderr)
     status=$?
     while IFS= read -r line; do
