@@ -15,7 +15,7 @@ root=$PWD
 build=$(realpath -m "${MORLU_FUZZ_BUILD:-build-fuzz}")
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON \
     -DMORLU_WITH_GTK=OFF -DMORLU_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target morlu_script_reader_fuzz morlu_primitives_fuzz
+cmake --build "$build" -j"${MORLU_JOBS:-$(nproc)}" --target morlu_script_reader_fuzz morlu_primitives_fuzz
 
 # The fuzzers work in a folder of their own (MORLU.SCR), so every path is absolute.
 # A script reads a 512-byte line buffer: 4096 bytes hold several long lines. A
