@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -40,5 +42,13 @@ public:
 private:
     std::filesystem::path home_, folder_;
 };
+
+// The whole of a file the test wrote or had written, as bytes ("" when missing).
+inline std::string file_text(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
 
 }  // namespace morlu::testing

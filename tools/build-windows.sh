@@ -14,4 +14,4 @@ unset DISPLAY
 
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_BENCH=OFF "$@" >/dev/null
-cmake --build build-windows -j2
+cmake --build build-windows -j"${MORLU_JOBS:-$(nproc)}"

@@ -15,7 +15,7 @@ root=$PWD
 build=$(realpath -m "${MORLU_FUZZ_BUILD:-build-fuzz}")
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON \
     -DMORLU_WITH_GTK=OFF -DMORLU_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target morlu_script_reader_fuzz morlu_primitives_fuzz
+cmake --build "$build" -j"${MORLU_JOBS:-$(nproc)}" --target morlu_script_reader_fuzz morlu_primitives_fuzz
 
 # The fuzzers work in a folder of their own (MORLU.SCR), so every path is absolute.
 # A script reads a 512-byte line buffer: 4096 bytes hold several long lines. A
@@ -33,11 +33,12 @@ run() {
 }
 
 echo "== fuzzing the script reader and the primitives for $seconds s"
-run script_reader & script_reader=$!
-run primitives & primitives=$!
+declare -A fuzzer_pid
+run script_reader & fuzzer_pid[script_reader]=$!
+run primitives & fuzzer_pid[primitives]=$!
 status=0
 for name in script_reader primitives; do
-    if wait "${!name}"; then
+    if wait "${fuzzer_pid[$name]}"; then
         echo "$name: $(grep -E '^#[0-9]+.*DONE' "$build/fuzz-$name.log" | tail -1)"
     else
         status=1

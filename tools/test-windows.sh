@@ -25,7 +25,7 @@ trap '"$wine_dir/wineserver" -k 2>/dev/null || true' EXIT
 echo "== Windows: unit tests and tapes under Wine"
 # Wine now and then fails to start a program at all (no output, no time): a
 # test gets one more run, so only a test that fails twice fails the check.
-(cd build-windows && ctest --output-on-failure --repeat until-pass:2)
+(cd build-windows && ctest -j"${MORLU_JOBS:-$(nproc)}" --output-on-failure --repeat until-pass:2)
 
 echo "== Windows: snapshots equal the Linux edition's outside the text"
 [[ -x build/app/morlu-bugs ]] || { echo "test-windows: build the Linux edition in build/ first" >&2; exit 1; }

@@ -1,35 +1,60 @@
 #!/usr/bin/env bash
-# Build morlu (installing what is missing) and run every test: formatting, the
-# unit and integration tests, the headless tapes, the desktop test under Xvfb,
-# then the unit and integration tests again under AddressSanitizer and UBSan.
+# Build morlu (installing what is missing) and run every test: formatting and
+# shell scripts, the unit and integration tests, the headless tapes, the desktop
+# test under Xvfb, then the unit and integration tests again under
+# AddressSanitizer and UBSan, the fuzzers, and the Windows edition under Wine.
+# Builds and tests use every core; each stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+jobs=$(nproc)
+export MORLU_JOBS=$jobs CMAKE_BUILD_PARALLEL_LEVEL=$jobs
 
-echo "== formatting"
-git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+times=()
+# stage NAME COMMAND...: run one stage and note how long it took.
+stage() {
+    local name=$1 start=$SECONDS
+    shift
+    echo "== $name"
+    "$@"
+    times+=("$(printf '%4d s  %s' $((SECONDS - start)) "$name")")
+}
+report_times() {
+    echo "== time per stage ($jobs cores)"
+    printf '%s\n' "${times[@]}"
+    echo "$SECONDS s in all"
+}
+trap report_times EXIT
 
-echo "== build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+formatting() {
+    git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+    git ls-files '*.sh' | xargs shellcheck
+}
+build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j"$jobs"
+}
+# Tests run side by side: each works in a folder of its own.
+tests() {
+    (cd build && ctest -j"$jobs" --output-on-failure)
+}
+check_stage() {
+    tools/install-deps.sh packages-check.txt
+    check/tests/test-check.sh build
+}
+sanitized() {
+    cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORLU_SANITIZE=ON -DMORLU_BENCH=OFF \
+        -DMORLU_WITH_GTK=OFF >/dev/null
+    cmake --build build-sanitize -j"$jobs"
+    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        ctest -j"$jobs" --output-on-failure)
+}
 
-echo "== tests"
-# One test at a time: several of them read and write MORLU.SCR in one folder.
-(cd build && ctest --output-on-failure)
-
-echo "== morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium"
-tools/install-deps.sh packages-check.txt
-check/tests/test-check.sh build
-
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORLU_SANITIZE=ON -DMORLU_BENCH=OFF \
-    -DMORLU_WITH_GTK=OFF >/dev/null
-cmake --build build-sanitize -j2
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --output-on-failure)
-
-echo "== fuzzing: the script reader and the primitives, one minute each (tools/fuzz.sh)"
-tools/fuzz.sh 60
-
-echo "== the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)"
-tools/test-windows.sh
+stage "installing what is missing" tools/install-deps.sh
+stage "formatting and shell scripts (clang-format, shellcheck)" formatting
+stage "build" build
+stage "tests" tests
+stage "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
+    check_stage
+stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
+stage "fuzzing: the script reader and the primitives, one minute each (tools/fuzz.sh)" tools/fuzz.sh 60
+stage "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" tools/test-windows.sh

@@ -3,7 +3,6 @@
 // products are computed in 128 bits, where they cannot overflow.
 #pragma once
 
-#include <algorithm>
 #include <cassert>
 #include <cstdint>
 
@@ -41,11 +40,6 @@ inline int64_t floor_div64(int64_t a, int64_t b) {
 
 inline int64_t ceil_div64(int64_t a, int64_t b) {
     return ceil_quotient<int64_t>(a, b);
-}
-
-// `v` limited to [lo, hi], returned as int64 (lo and hi are int64 values).
-inline int64_t clamp_to(Int128 v, int64_t lo, int64_t hi) {
-    return static_cast<int64_t>(std::clamp<Int128>(v, lo, hi));
 }
 
 }  // namespace morlu::raster

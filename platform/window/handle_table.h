@@ -1,6 +1,7 @@
 // Records reached through handles: a handle is a slot index with the slot's
 // generation, so a handle to a freed record stays invalid even after its slot
-// is reused, and a lookup is an index, not a search.
+// is reused (a slot is reused 65,535 times, then retired), and a lookup is an
+// index, not a search.
 #pragma once
 
 #include <cstdint>
@@ -49,9 +50,14 @@ public:
         const uint32_t index = (handle & 0xFFFF) - 1;
         Slot& slot = slots_[index];
         slot.value = T{};
-        slot.tag = (((slot.tag >> 1) + 1) & 0xFFFF) << 1;
-        free_.push_back(index);
         --live_;
+        // A slot at its last generation is retired, never reused: a new generation
+        // would wrap to one an old handle carries and bring that handle back.
+        const uint32_t generation = slot.tag >> 1;
+        slot.tag = generation << 1;
+        if (generation == MAX_GENERATION) return;
+        slot.tag = (generation + 1) << 1;
+        free_.push_back(index);
     }
     size_t size() const {
         return live_;
@@ -64,6 +70,7 @@ public:
 
 private:
     static constexpr size_t MAX_SLOTS = 0xFFFF;
+    static constexpr uint32_t MAX_GENERATION = 0xFFFF;
     // The generation and whether the slot is in use, in one word a lookup
     // compares at once, ahead of the record it guards.
     struct Slot {

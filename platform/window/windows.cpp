@@ -15,7 +15,7 @@ Size client_size_for(const Window& w) {
     return {std::max(w.outer.right - w.outer.left, 0), std::max(height, 0)};
 }
 
-WindowPlan native_spec(const Window& w) {
+WindowPlan window_plan_for(const Window& w) {
     return {w.title, w.outer.left, w.outer.top, w.pixels.size(), (w.style & WS_THICKFRAME) != 0};
 }
 
@@ -26,7 +26,7 @@ void send_size(Window& w) {
 
 void make_native(Window& w) {
     Backend* backend = platform_state.backend;
-    if (!backend || !backend->create_window(raw(w.handle), native_spec(w))) return;
+    if (!backend || !backend->create_window(raw(w.handle), window_plan_for(w))) return;
     w.native = true;
     push_menu_bar(w);
 }

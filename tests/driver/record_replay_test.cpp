@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "headless_run.h"
@@ -11,12 +9,7 @@
 namespace morlu {
 namespace {
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testing::file_text;
 
 int run_tape(const std::string& text) {
     std::string error;
@@ -41,13 +34,13 @@ TEST(RecordAndReplay, ThePlaybackEndsOnTheRecordedPicture) {
                        "key ctrl+r\n"
                        "snapshot recorded.png\n"),
               0);
-    const std::string recorded = contents("MORLU.SCR");
+    const std::string recorded = file_text("MORLU.SCR");
     EXPECT_NE(recorded.find("MORLU_PERIODIC(7);\nMORLU_MOUSE(-265, 190);\n"), std::string::npos) << recorded;
     EXPECT_EQ(run_tape("key ctrl+p\nsnapshot replayed.png\n"), 0);
-    const std::string a = contents("recorded.png"), b = contents("replayed.png");
+    const std::string a = file_text("recorded.png"), b = file_text("replayed.png");
     EXPECT_FALSE(a.empty());
     EXPECT_TRUE(a == b) << "the replayed picture differs from the recorded one";
-    EXPECT_EQ(contents("MORLU.SCR"), recorded);  // playing never writes
+    EXPECT_EQ(file_text("MORLU.SCR"), recorded);  // playing never writes
 }
 
 }  // namespace

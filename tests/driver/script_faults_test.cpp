@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,12 +19,7 @@
 namespace morlu {
 namespace {
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testing::file_text;
 
 std::vector<std::string> lines_of(const std::string& path) {
     std::ifstream in(path);
@@ -62,7 +56,7 @@ constexpr const char* RECORDED_SESSION =
 TEST(UnwritableScriptFolder, EachEventIsReportedAndTheProgramRunsAsIfItRecorded) {
     const testing::ScratchFolder here;
     ASSERT_EQ(run_tape(RECORDED_SESSION), 0);
-    const std::string normal_picture = contents("picture.png");
+    const std::string normal_picture = file_text("picture.png");
     ASSERT_FALSE(normal_picture.empty());
     std::filesystem::remove("MORLU.SCR");
 
@@ -71,8 +65,8 @@ TEST(UnwritableScriptFolder, EachEventIsReportedAndTheProgramRunsAsIfItRecorded)
     const auto log = lines_of("log.txt");
     // Two clicks, two characters and two lines of ticks: six tries to open, each one reported.
     EXPECT_EQ(std::count(log.begin(), log.end(), "Cannot open script file MORLU.SCR for writing"), 6)
-        << contents("log.txt");
-    EXPECT_TRUE(contents("picture.png") == normal_picture) << "the program did not go on as it would have";
+        << file_text("log.txt");
+    EXPECT_TRUE(file_text("picture.png") == normal_picture) << "the program did not go on as it would have";
     EXPECT_TRUE(std::filesystem::is_directory("MORLU.SCR"));
 }
 
@@ -83,7 +77,7 @@ TEST(UnwritableScriptFolder, PlayingAFolderEndsPlaybackWithALogLine) {
     // The cause, not the end of a file that never was one.
     const auto log = lines_of("log.txt");
     EXPECT_TRUE(holds_line(log, "Script file MORLU.SCR is a folder, not a regular file"))
-        << contents("log.txt");
+        << file_text("log.txt");
     EXPECT_FALSE(holds_line(log, "EOF encountered in script file MORLU.SCR"));
 }
 
@@ -98,7 +92,7 @@ TEST(EndingWhileRecording, EveryWayToEndLeavesTheWholeRecording) {
         EXPECT_EQ(run_tape(std::string("key ctrl+r\nwait 1000\nclick 43 142\ntype ab\nwait 700\n") + ending),
                   0)
             << "ending: " << ending;
-        EXPECT_EQ(contents("MORLU.SCR"), recorded) << "ending: " << ending;
+        EXPECT_EQ(file_text("MORLU.SCR"), recorded) << "ending: " << ending;
     }
 }
 
@@ -107,7 +101,7 @@ TEST(EndingWhilePlaying, ClosingAfterPlayOneEndsTheProgramAndLeavesTheScript) {
     const std::string script = "MORLU_PERIODIC(50);\nMORLU_MOUSE(-257, 108);\n";
     std::ofstream("MORLU.SCR") << script;
     EXPECT_EQ(run_tape("key ctrl+o\nkey ctrl+o\nclose\n"), 0);
-    EXPECT_EQ(contents("MORLU.SCR"), script);
+    EXPECT_EQ(file_text("MORLU.SCR"), script);
 }
 
 TEST(ClosedConsole, TheLogRingKeepsTakingLines) {
@@ -128,7 +122,7 @@ TEST(ClosedConsole, TheLogRingKeepsTakingLines) {
     };
     EXPECT_EQ(before.size(), 25u);
     EXPECT_EQ(after.size(), 25u);
-    EXPECT_FALSE(describes_green(before)) << contents("before.txt");
+    EXPECT_FALSE(describes_green(before)) << file_text("before.txt");
     EXPECT_TRUE(describes_green(after)) << "no new frames reached the ring after the console closed";
 }
 
@@ -148,7 +142,7 @@ TEST(FullFileSystem, RecordingStopsWithALineAndTheFileEndsInAWholeLine) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_EQ(status, 0);
-    const std::string script = contents("MORLU.SCR");
+    const std::string script = file_text("MORLU.SCR");
     ASSERT_FALSE(script.empty());
     EXPECT_EQ(script.back(), '\n') << script;
     EXPECT_LE(script.size(), 200u);
@@ -156,7 +150,7 @@ TEST(FullFileSystem, RecordingStopsWithALineAndTheFileEndsInAWholeLine) {
     EXPECT_EQ(std::count(log.begin(), log.end(),
                          "Cannot write script file MORLU.SCR (File too large); recording stopped"),
               1)
-        << contents("log.txt");
+        << file_text("log.txt");
 }
 
 // The script changes under the reader while playback runs, between two events.
@@ -243,11 +237,11 @@ TEST_F(ChangedScript, ARewrittenFileIsReadOnWithoutHarmAndTheProgramGoesOn) {
     EXPECT_EQ(x, 10);
     EXPECT_EQ(y, 10);
     command_record_off();
-    EXPECT_EQ(contents("MORLU.SCR"), "MORLU_MOUSE(10, 10);\n");
+    EXPECT_EQ(file_text("MORLU.SCR"), "MORLU_MOUSE(10, 10);\n");
 }
 
 TEST_F(ChangedScript, ClosingTheWindowEndsTheWaitWithQuitAndLeavesTheScript) {
-    const std::string script = contents("MORLU.SCR");
+    const std::string script = file_text("MORLU.SCR");
     play_first(10);
     inject_close();
     int awaits = 0;
@@ -255,7 +249,7 @@ TEST_F(ChangedScript, ClosingTheWindowEndsTheWaitWithQuitAndLeavesTheScript) {
     EXPECT_LT(awaits, 10) << "the close did not end the playback";
     canvas_close();
     EXPECT_EQ(runtime.script.script_file, nullptr);
-    EXPECT_EQ(contents("MORLU.SCR"), script);
+    EXPECT_EQ(file_text("MORLU.SCR"), script);
 }
 
 }  // namespace

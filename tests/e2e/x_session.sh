@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the desktop tests and probes: a private X server (Xvfb, no window
 # manager), the program under test, and the X requests a window manager would
 # make. Source it; set WAIT_FOR_WINDOWS (seconds) and a fail() of your own first
@@ -37,7 +38,8 @@ start_xvfb() {
         sleep 0.1
     done
     [[ -s $work/display ]] || fail "Xvfb gave no display within 10 s"
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
     unset WAYLAND_DISPLAY
 }
 

@@ -2,7 +2,6 @@
 // or a line that is refused with its number.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/window/backend.h"
@@ -18,48 +17,20 @@ std::string describe(const TapeKey& k) {
     return std::to_string(k.vk) + "/" + std::to_string(k.codepoint) + (k.modifier ? "/mod" : "");
 }
 
-// One action as a short text, every field its kind uses and none other.
+// One action as a short text: its kind's word and the fields it sets.
 std::string describe(const TapeAction& a) {
     using Kind = TapeAction::Kind;
-    std::string keys;
-    for (const TapeKey& k : a.keys) keys += " " + describe(k);
-    switch (a.kind) {
-        case Kind::click:
-            return "click " + std::to_string(a.x) + "," + std::to_string(a.y);
-        case Kind::type:
-            return "type [" + a.text + "]";
-        case Kind::key:
-            return "key" + keys;
-        case Kind::keydown:
-            return "keydown" + keys;
-        case Kind::keyup:
-            return "keyup" + keys;
-        case Kind::focus:
-            return a.text_window ? "focus text" : "focus graphics";
-        case Kind::menu:
-            return a.text.empty() ? "menu #" + std::to_string(a.number) : "menu " + a.text;
-        case Kind::wait:
-            return "wait " + std::to_string(a.number);
-        case Kind::snapshot:
-            return "snapshot " + a.text;
-        case Kind::snapshot_text:
-            return "snapshot-text " + a.text;
-        case Kind::log:
-            return "log " + a.text;
-        case Kind::close:
-            return "close";
-        case Kind::close_text:
-            return "close-text";
-        case Kind::expect_pixel: {
-            char colour[8];
-            std::snprintf(colour, sizeof colour, "%06X", static_cast<unsigned>(a.number));
-            return "expect pixel " + std::to_string(a.x) + "," + std::to_string(a.y) + " " + colour + "~" +
-                   std::to_string(a.tolerance);
-        }
-        case Kind::expect_log:
-            return "expect log [" + a.text + "]";
-    }
-    return "?";
+    static constexpr const char* WORDS[] = {"click", "type",  "key",        "keydown",      "keyup",
+                                            "focus", "menu",  "wait",       "snapshot",     "snapshot-text",
+                                            "log",   "close", "close-text", "expect pixel", "expect log"};
+    std::string out = WORDS[static_cast<int>(a.kind)];
+    if (a.kind == Kind::click || a.kind == Kind::expect_pixel)
+        out += " " + std::to_string(a.x) + "," + std::to_string(a.y);
+    if (a.kind == Kind::focus) out += a.text_window ? " text" : " graphics";
+    if (a.number || a.kind == Kind::wait) out += " #" + std::to_string(a.number);
+    if (a.tolerance) out += " ~" + std::to_string(a.tolerance);
+    for (const TapeKey& k : a.keys) out += " " + describe(k);
+    return a.text.empty() ? out : out + " [" + a.text + "]";
 }
 
 // The whole tape as one description per action, with its line number.
@@ -91,20 +62,20 @@ const Row ACCEPTED[] = {
     {"key ctrl++", "1 key 17/-1/mod 186/43"},
     {"keydown ctrl\nkeyup ctrl", "1 keydown 17/-1/mod; 2 keyup 17/-1/mod"},
     {"focus text\nfocus graphics", "1 focus text; 2 focus graphics"},
-    {"menu Halt-&Animation", "1 menu halt-animation"},
+    {"menu Halt-&Animation", "1 menu [halt-animation]"},
     {"menu 3", "1 menu #3"},
-    {"wait 0\nwait 4294967295", "1 wait 0; 2 wait 4294967295"},
+    {"wait 0\nwait 4294967295", "1 wait #0; 2 wait #4294967295"},
     {"snapshot a#b.png\nsnapshot-text t.png\nlog l.txt",
-     "1 snapshot a#b.png; 2 snapshot-text t.png; 3 log l.txt"},
+     "1 snapshot [a#b.png]; 2 snapshot-text [t.png]; 3 log [l.txt]"},
     {"close\nclose-text", "1 close; 2 close-text"},
     // Blank lines, comments and carriage returns are skipped but counted.
-    {"\n# a comment\n   \nclick 1 1\r\n\r\nwait 5", "4 click 1,1; 6 wait 5"},
+    {"\n# a comment\n   \nclick 1 1\r\n\r\nwait 5", "4 click 1,1; 6 wait #5"},
     {"\xEF\xBB\xBF"
      "wait 1",
-     "1 wait 1"},
+     "1 wait #1"},
     {"", ""},
-    {"expect pixel 0 500 ff8000", "1 expect pixel 0,500 FF8000~0"},
-    {"expect pixel 600 0 0A0B0C 8", "1 expect pixel 600,0 0A0B0C~8"},
+    {"expect pixel 0 500 ff8000", "1 expect pixel 0,500 #16744448"},
+    {"expect pixel 600 0 0A0B0C 8", "1 expect pixel 600,0 #658188 ~8"},
     {"expect log Circle #1 # not a comment", "1 expect log [Circle #1 # not a comment]"},
 };
 

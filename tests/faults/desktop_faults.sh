@@ -80,8 +80,9 @@ check_whole_lines "closed while recording"
 [[ $(events_but_ticks) == "MORLU_MOUSE(150, 150); MORLU_KBD(111); MORLU_KBD(107); " ]] ||
     fail "closed while recording: the script holds: $(head -c 300 "$work/MORLU.SCR")"
 last=$(tail -n 1 "$work/MORLU.SCR")
-[[ $last =~ ^MORLU_PERIODIC\(([0-9]+)\)\;$ ]] && ((BASH_REMATCH[1] >= 3)) ||
+if [[ ! $last =~ ^MORLU_PERIODIC\(([0-9]+)\)\;$ ]] || ((BASH_REMATCH[1] < 3)); then
     fail "closed while recording: the last line, $last, is not the ticks of the last 0.6 s"
+fi
 
 # 2. Closed while playing: a script of a million ticks plays for many minutes.
 script=$'MORLU_MOUSE(150, 150);\nMORLU_PERIODIC(1000000);\n'
@@ -121,8 +122,9 @@ wait "$program_pid" 2>/dev/null
 program_pid=""
 check_whole_lines "killed while counting ticks"
 last=$(tail -n 1 "$work/MORLU.SCR")
-[[ $last =~ ^MORLU_PERIODIC\(([0-9]+)\)\;$ ]] && ((BASH_REMATCH[1] >= 3)) ||
+if [[ ! $last =~ ^MORLU_PERIODIC\(([0-9]+)\)\;$ ]] || ((BASH_REMATCH[1] < 3)); then
     fail "killed while counting ticks: the last line, $last, is not the ticks of the last 0.6 s"
+fi
 
 # 4. Asked to end by a signal while recording.
 for signal in TERM INT HUP; do

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,7 @@ protected:
         std::ofstream("MORLU.SCR", std::ios::binary) << text;
     }
     static std::string script() {
-        std::ifstream in("MORLU.SCR", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
+        return file_text("MORLU.SCR");
     }
     void command(uint32_t id) {
         send_message(graphics(), WM_COMMAND, id, 0);

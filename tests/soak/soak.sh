@@ -60,7 +60,7 @@ sample() {
     local rss hwm fds
     rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
     hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
-    fds=$(ls "/proc/$pid/fd" 2>/dev/null | wc -l)
+    fds=$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l)
     [[ -n $rss && -n $hwm ]] && echo "$(awk -v s="$start" -v n="$(date +%s.%N)" 'BEGIN {printf "%.2f", n - s}') $rss $hwm $fds"
 }
 

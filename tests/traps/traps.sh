@@ -18,6 +18,8 @@ set -u
 folder=$(realpath "${1:?usage: traps.sh FOLDER_OF_TRAP_PROGRAMS}")
 source "$(dirname "$0")/../e2e/x_session.sh"
 TEST_NAME=traps
+# Nothing, or the emulator that runs the programs (Wine): left unquoted where
+# it is used, so that nothing stands for no word at all.
 run_with=${MORLU_RUN_WITH:-}
 exe=""
 # The statuses each crash ends with: the shell's 128 + signal on Linux; the
@@ -55,6 +57,7 @@ once() { [[ $(grep -cF -- "$1" "$work/$2") == 1 ]]; }
 run_tape() {
     local program=$folder/$1$exe
     shift
+    # shellcheck disable=SC2086
     (cd "$work" && timeout 30 $run_with "$program" "$@" --tape tape.tape >out 2>err </dev/null)
     status=$?
 }
@@ -110,6 +113,7 @@ if [[ -z $run_with ]]; then
     check "never waits, Ctrl+C: one line" once "did not return to canvas_await_event within a second" err
 fi
 
+# shellcheck disable=SC2086
 (cd "$work" && timeout 30 $run_with "$folder/own_main$exe" >out 2>err </dev/null)
 status=$?
 check "own main: one line with the fix" once "return morlu_main(argc, argv, app_main);" err

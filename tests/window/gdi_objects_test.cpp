@@ -40,6 +40,19 @@ TEST_F(GdiObjects, AHandleStaysDeadWhenItsSlotIsReused) {
     EXPECT_EQ(delete_dc(other), 0);
 }
 
+// A shape makes and frees its objects: a slot is reused with every shape, more
+// often than a 16-bit generation can count.
+TEST_F(GdiObjects, AHandleStaysDeadThroughSeventyThousandReusesOfItsSlot) {
+    const Hgdiobj first = create_pen(PS_SOLID, 1, rgb(255, 0, 0));
+    ASSERT_EQ(delete_object(first), 1);
+    for (int i = 0; i < 70000; ++i) {
+        const Hgdiobj pen = create_pen(PS_SOLID, 1, rgb(0, 0, 255));
+        ASSERT_NE(pen, first) << "reuse " << i;
+        ASSERT_EQ(delete_object(pen), 1);
+    }
+    EXPECT_EQ(delete_object(first), 0);
+}
+
 TEST_F(GdiObjects, AnObjectDeletedWhileSelectedServesUntilItIsReplaced) {
     const Hgdiobj red = create_solid_brush(rgb(255, 0, 0));
     const Hgdiobj old = select_object(dc, red);

@@ -86,8 +86,9 @@ on_console() {
 on_console examples/shapes.exe --help >"$work/console.txt"
 grep -q '^usage: shapes.exe' "$work/console.txt" || fail "--help printed nothing on the console: $(cat "$work/console.txt")"
 on_console examples/shapes.exe --bogus >"$work/console.txt"
-grep -q 'shapes.exe: unknown option --bogus' "$work/console.txt" && grep -q '^status 64' "$work/console.txt" ||
+if ! grep -q 'shapes.exe: unknown option --bogus' "$work/console.txt" || ! grep -q '^status 64' "$work/console.txt"; then
     fail "an unknown option printed nothing on the console, or ended otherwise: $(cat "$work/console.txt")"
+fi
 printf 'click 10 10\nfrobnicate\n' >bad.tape
 status=0
 timeout 60 "$MORLU_RUN_WITH" "$work/start_from_console.exe" examples/shapes.exe --tape bad.tape >/dev/null 2>&1 || status=$?
