@@ -11,7 +11,7 @@ void fill_portable(uint32_t* p, size_t n, uint32_t color) {
 
 #ifdef MORLU_X86_SIMD
 // 32-byte stores; every x86-64 processor since about 2013 has them, and the
-// build still runs on those without (see fill_long_run).
+// build still runs on those without (see long_run_fill).
 __attribute__((target("avx2"))) void fill_avx2(uint32_t* p, size_t n, uint32_t color) {
     if (n < 8) {  // shorter than one store: never asked for by fill_row, but safe
         fill_portable(p, n, color);

@@ -17,27 +17,26 @@ namespace morlu::raster {
 // ones are cheaper as a plain loop than as a call.
 constexpr size_t LONG_RUN = 32;
 
-// The ways to fill a run of any length; fill_long_run picks one.
+// The ways to fill a run of any length; long_run_fill() picks one.
 void fill_portable(uint32_t* p, size_t n, uint32_t color);
 #ifdef MORLU_X86_SIMD
 void fill_avx2(uint32_t* p, size_t n, uint32_t color);  // only where cpu_features().avx2
 #endif
 
-// Fill a long run with the widest stores the processor has. Inline: a frame
-// fills thousands of runs, and the check is one load where the call is made.
-inline void fill_long_run(uint32_t* p, size_t n, uint32_t color) {
+// How to fill a long run on this processor: the widest stores it has.
+using LongRunFill = void (*)(uint32_t* p, size_t n, uint32_t color);
+inline LongRunFill long_run_fill() {
 #ifdef MORLU_X86_SIMD
-    if (cpu_features().avx2) {
-        fill_avx2(p, n, color);
-        return;
-    }
+    if (cpu_features().avx2) return fill_avx2;
 #endif
-    fill_portable(p, n, color);
+    return fill_portable;
 }
 
-inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
+// Fill a run, long ones with `fill_long`: a caller that fills many runs
+// reads long_run_fill() once and keeps it.
+inline void fill_row_with(LongRunFill fill_long, uint32_t* p, size_t n, uint32_t color) {
     if (n >= LONG_RUN) {
-        fill_long_run(p, n, color);
+        fill_long(p, n, color);
         return;
     }
 #if defined(__SSE2__)
@@ -51,6 +50,10 @@ inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
     }
 #endif
     for (size_t i = 0; i < n; ++i) p[i] = color;
+}
+
+inline void fill_row(uint32_t* p, size_t n, uint32_t color) {
+    fill_row_with(long_run_fill(), p, n, color);
 }
 
 // One way to fill a run, any length, for the tests that hold every way

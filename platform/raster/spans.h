@@ -59,7 +59,8 @@ inline std::optional<PixelBox> surface_clip(const Surface& s, const PixelBox& cl
 // registers.
 class SpanWriter {
 public:
-    SpanWriter(Surface& s, const PixelBox& clip, uint32_t color) : surface_(&s), clip_(clip), color_(color) {
+    SpanWriter(Surface& s, const PixelBox& clip, uint32_t color)
+        : surface_(&s), clip_(clip), color_(color), fill_long_(long_run_fill()) {
         assert(!clip.empty() && clip.x0 >= 0 && clip.y0 >= 0);
         assert(clip.x1 <= s.size().w && clip.y1 <= s.size().h);
     }
@@ -76,7 +77,7 @@ public:
         assert(y >= clip_.y0 && y < clip_.y1);
         const int64_t x0 = std::max<int64_t>(cols.x0, clip_.x0);
         const int64_t x1 = std::min<int64_t>(cols.x1, clip_.x1);
-        if (x0 < x1) fill_row(surface_->row(y) + x0, static_cast<size_t>(x1 - x0), color_);
+        if (x0 < x1) fill_row_with(fill_long_, surface_->row(y) + x0, static_cast<size_t>(x1 - x0), color_);
     }
 
     // Fill rows.y0..y1-1 of the clip with the columns `cols(y)` gives for each
@@ -106,12 +107,13 @@ public:
 private:
     void fill_inside(int32_t y, const ColumnRange& cols) const {
         assert(y >= clip_.y0 && y < clip_.y1 && cols.x0 >= clip_.x0 && cols.x1 <= clip_.x1);
-        fill_row(surface_->row(y) + cols.x0, static_cast<size_t>(cols.x1 - cols.x0), color_);
+        fill_row_with(fill_long_, surface_->row(y) + cols.x0, static_cast<size_t>(cols.x1 - cols.x0), color_);
     }
 
     Surface* surface_ = nullptr;
     PixelBox clip_;
     uint32_t color_ = 0;
+    LongRunFill fill_long_;  // the processor check, read once per writer
 };
 
 }  // namespace morlu::raster
