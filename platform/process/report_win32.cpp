@@ -11,11 +11,11 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
 #include "report.h"
+#include "report_elsewhere.h"
 
 namespace morlu::platform {
 namespace {
@@ -80,23 +80,9 @@ bool desktop_seen() {
            (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
-void print(const char* format, va_list args) __attribute__((format(printf, 1, 0)));
-void print(const char* format, va_list args) {
-    std::vfprintf(stderr, format, args);
-    std::fflush(stderr);
-}
-
-std::string format_line(const char* format, va_list args) __attribute__((format(printf, 1, 0)));
-std::string format_line(const char* format, va_list args) {
-    char line[1024];
-    std::vsnprintf(line, sizeof line, format, args);
-    std::string text = line;
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-}
-
 // The line in a box the user must close; the text is in the program's code page.
-void show_box(const std::string& line) {
+void show_box(std::string line) {
+    while (!line.empty() && line.back() == '\n') line.pop_back();
     const int n = MultiByteToWideChar(CP_ACP, 0, line.c_str(), -1, nullptr, 0);
     std::wstring text(static_cast<size_t>(n > 0 ? n : 1), L'\0');
     if (n > 0) MultiByteToWideChar(CP_ACP, 0, line.c_str(), -1, text.data(), n);
@@ -105,23 +91,8 @@ void show_box(const std::string& line) {
 
 }  // namespace
 
-void report_line(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    print(format, args);
-    va_end(args);
-}
-
-void report_fatal_line(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    print(format, args);
-    if (!error_reaches_user && !without_desktop.load() && desktop_seen())
-        show_box(format_line(format, again));
-    va_end(again);
-    va_end(args);
+void report_elsewhere(const char* line) {
+    if (!error_reaches_user && !without_desktop.load() && desktop_seen()) show_box(line);
 }
 
 void report_without_desktop() {
