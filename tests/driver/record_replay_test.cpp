@@ -3,20 +3,14 @@
 #include <filesystem>
 #include <string>
 
-#include "headless_run.h"
+#include "driver/tape_run.h"
 #include "scratch_folder.h"
 
 namespace morlu {
 namespace {
 
 using testing::file_text;
-
-int run_tape(const std::string& text) {
-    std::string error;
-    auto tape = parse_tape(text, error);
-    EXPECT_TRUE(tape) << error;
-    return tape ? run_headless(*tape).status : -1;
-}
+using testing::run_tape;
 
 // A session recorded with Ctrl+R, then played back with Ctrl+P by a new run of
 // the program, ends on the same picture, pixel for pixel.

@@ -13,13 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "headless_run.h"
+#include "driver/tape_run.h"
 #include "runtime/runtime_fixture.h"
 
 namespace morlu {
 namespace {
 
 using testing::file_text;
+using testing::run_tape;
 
 std::vector<std::string> lines_of(const std::string& path) {
     std::ifstream in(path);
@@ -30,13 +31,6 @@ std::vector<std::string> lines_of(const std::string& path) {
 
 bool holds_line(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-int run_tape(const std::string& text) {
-    std::string error;
-    auto tape = parse_tape(text, error);
-    EXPECT_TRUE(tape) << error;
-    return tape ? run_headless(*tape).status : -1;
 }
 
 // "Add Bug", "Faster" and typing, recorded; then a picture.

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "headless_run.h"
+#include "driver/tape_run.h"
 #include "scratch_folder.h"
 
 namespace morlu {
@@ -69,12 +69,9 @@ const Row ROWS[] = {
 TEST(TapeDriver, EachActionReachesTheProgramAsOnADesktop) {
     for (const Row& row : ROWS) {
         const testing::ScratchFolder here;
-        std::string error;
-        auto tape = parse_tape(row.tape, error);
-        ASSERT_TRUE(tape) << error;
         g_seen.clear();
         const HeadlessRun run =
-            run_headless(std::move(*tape), {.command_line = row.command_line}, note_events);
+            testing::run_tape_text(row.tape, {.command_line = row.command_line}, note_events);
         EXPECT_EQ(g_seen, row.seen) << "tape: " << row.tape;
         EXPECT_EQ(run.unperformed, row.unperformed) << "tape: " << row.tape;
     }
