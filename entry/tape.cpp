@@ -131,7 +131,8 @@ bool parse_combo(std::string_view combo, std::vector<TapeKey>& keys) {
         combo = plus == std::string_view::npos ? std::string_view{} : combo.substr(plus + 1);
         if (plus != std::string_view::npos && combo.empty()) return false;
     }
-    // Every key but the last must be a modifier, and the last must not be one.
+    // Every key but the last must be a modifier. The last may be one too: a
+    // modifier pressed alone (Alt opens the menu bar) or with others held.
     for (size_t i = 0; i + 1 < keys.size(); ++i)
         if (!keys[i].modifier) return false;
     return !keys.empty();

@@ -70,10 +70,6 @@ public:
     void let_time_pass(Millis ms) {
         wait_until_ = now_ + ms;
     }
-    // Whether a wait asked for with let_time_pass still has time to run.
-    bool waiting() const {
-        return now_ < wait_until_;
-    }
     struct Shown {
         WindowPlan plan;
         Surface pixels;
