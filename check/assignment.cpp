@@ -6,15 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "text.h"
+
 namespace morlu::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool fail(std::string& error, const std::string& message) {
-    error = message;
-    return false;
-}
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';

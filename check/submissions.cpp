@@ -14,16 +14,12 @@
 #include <set>
 
 #include "safe_read.h"
+#include "text.h"
 
 namespace morlu::check {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool fail(std::string& error, const std::string& message) {
-    error = message;
-    return false;
-}
 
 bool ends_with_zip(const std::string& name) {
     if (name.size() < 5) return false;

@@ -11,6 +11,11 @@ namespace morlu::check {
 std::string clean_text(std::string_view text);
 std::string html_escape(std::string_view text);
 std::string csv_field(std::string_view text);
+// Store `message` in `error` and return false: how the readers report what they refuse.
+inline bool fail(std::string& error, const std::string& message) {
+    error = message;
+    return false;
+}
 // The last `lines` lines of `text`.
 std::string last_lines(const std::string& text, int lines);
 

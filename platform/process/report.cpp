@@ -13,36 +13,30 @@ namespace {
 // Long enough for any line morlu writes, paths included; a longer one is cut.
 constexpr size_t LINE_BYTES = 4096;
 
-void format_line(char (&line)[LINE_BYTES], const char* format, va_list args)
-    __attribute__((format(printf, 2, 0)));
-void format_line(char (&line)[LINE_BYTES], const char* format, va_list args) {
+// Format and print one line; a fatal one is also shown where the edition shows them.
+void report(bool fatal, const char* format, va_list args) __attribute__((format(printf, 2, 0)));
+void report(bool fatal, const char* format, va_list args) {
+    char line[LINE_BYTES];
     std::vsnprintf(line, sizeof line, format, args);
-}
-
-void print(const char* line) {
     std::fputs(line, stderr);
     std::fflush(stderr);
+    if (fatal) report_elsewhere(line);
 }
 
 }  // namespace
 
 void report_line(const char* format, ...) {
-    char line[LINE_BYTES];
     va_list args;
     va_start(args, format);
-    format_line(line, format, args);
+    report(false, format, args);
     va_end(args);
-    print(line);
 }
 
 void report_fatal_line(const char* format, ...) {
-    char line[LINE_BYTES];
     va_list args;
     va_start(args, format);
-    format_line(line, format, args);
+    report(true, format, args);
     va_end(args);
-    print(line);
-    report_elsewhere(line);
 }
 
 }  // namespace morlu::platform
