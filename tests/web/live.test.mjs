@@ -1,0 +1,76 @@
+// Live pages driven by real mouse and keyboard events: what a user does gives
+// what the same actions on a tape give, the Run menu works by mouse, the Ctrl
+// shortcuts reach the program and not the browser, and a halted page is idle.
+import assert from "node:assert/strict";
+import { test } from "node:test";
+import { openPage } from "./browser.mjs";
+import { mainThreadUse, percent } from "./idle.mjs";
+import {
+  canvasPicture, chooseFromMenu, clickCanvas, playLive, pressCombo, samePicture, waitForPicture, waitForStill,
+} from "./live.mjs";
+import { SCRIPT_KEY } from "./script_storage.mjs";
+
+for (const name of ["click_to_draw", "typewriter"]) {
+  test(`${name}: real clicks and typed keys draw what the tape's do`, async () => {
+    await (await playLive(name)).close();
+  });
+}
+
+test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl shortcuts reach the program; halted, the page is idle", async (t) => {
+  const { page, errors, close } = await openPage("bugs");
+  try {
+    const prevented = await page.evaluateHandle(() => {
+      const seen = [];
+      window.addEventListener("keydown", (e) => e.ctrlKey && e.key.length === 1 && seen.push(`${e.key}:${e.defaultPrevented}`));
+      return seen;
+    });
+    const checked = (id, value) =>
+      page.waitForSelector(`#morlu-menu [data-command="${id}"][aria-checked="${value}"]`, { timeout: 5000 });
+    const logged = (text) =>
+      page.waitForFunction((line) => document.querySelector("#morlu-log").textContent.includes(line), { timeout: 5000 }, text);
+    const changes = async (from) => assert.ok(await waitForPicture(page, (now) => !samePicture(now, from)), "no change");
+
+    await page.waitForFunction(() => window.morlu.firstFrameMs !== undefined);
+    await chooseFromMenu(page, 2); // Halt animation
+    const halted = await waitForStill(page);
+    assert.ok(halted, "the bugs still move after Halt animation");
+    const use = await mainThreadUse(page, 2000);
+    t.diagnostic(`halted: main thread busy ${percent(use.task)} of ${use.seconds.toFixed(1)} s, scripts ${percent(use.script)}`);
+    assert.ok(samePicture(await canvasPicture(page), halted), "the picture changed while halted");
+
+    await clickCanvas(page, 43, 142); // Add Bug
+    await changes(halted);
+    await pressCombo(page, "ctrl+l");
+    await checked(4, "true");
+    await pressCombo(page, "ctrl+f"); // one frame, described in the log
+    await logged('black text at (-285,102), "Add Bug"');
+
+    await pressCombo(page, "ctrl+r");
+    await checked(5, "true");
+    await page.keyboard.type("x");
+    await clickCanvas(page, 450, 250);
+    await pressCombo(page, "ctrl+r");
+    await checked(5, "false");
+    const script = await page.evaluate((key) => localStorage.getItem(key), SCRIPT_KEY);
+    assert.match(script ?? "", /MORLU_KBD\(120\);\r?\nMORLU_MOUSE\(150, 0\);/, "the typed x and the click were not recorded");
+    await pressCombo(page, "ctrl+p");
+    await logged("EOF encountered in script file MORLU.SCR");
+
+    const stopped = await canvasPicture(page);
+    await chooseFromMenu(page, 1); // Animate
+    await changes(stopped);
+    await pressCombo(page, "ctrl+h");
+    const again = await waitForStill(page);
+    assert.ok(again, "the bugs still move after Ctrl+H");
+    await pressCombo(page, "ctrl+a");
+    await changes(again);
+    await pressCombo(page, "ctrl+q");
+    await page.waitForFunction(() => window.morlu.halted(), { timeout: 5000 });
+
+    assert.deepEqual((await prevented.jsonValue()).filter((k) => k.endsWith(":false")), [],
+      "Ctrl shortcuts the page left to the browser");
+    assert.deepEqual(errors, [], "the page threw");
+  } finally {
+    await close();
+  }
+});

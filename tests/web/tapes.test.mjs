@@ -1,0 +1,67 @@
+// Every tape of the demo and of the examples, run on Linux and in the page:
+// the same status, the same snapshots outside the text (compare.mjs says what
+// that is), the same logs and the same MORLU.SCR.
+import assert from "node:assert/strict";
+import { readdir, readFile, writeFile } from "node:fs/promises";
+import path from "node:path";
+import { before, describe, test } from "node:test";
+import { resultsFolder, runTapeInPage, settings } from "./browser.mjs";
+import { coverage, differences, sideBySide, textArea } from "./compare.mjs";
+import { otherFontsConfig, runTapeOnLinux } from "./linux.mjs";
+import { decodePng } from "./png.mjs";
+import { scriptText } from "./script_storage.mjs";
+
+// Demo tapes about files and folders, which a page does not have.
+const notForPages = {
+  "unwritable_output_is_reported.tape": "writes a snapshot into a folder that does not exist; a page has no folders",
+};
+
+async function tapesOf(folder, page, program) {
+  const names = (await readdir(folder)).filter((n) => n.endsWith(".tape")).sort();
+  return names.map((name) => ({ page: page ?? name.replace(/\.tape$/, ""), program: program(name), tape: path.join(folder, name) }));
+}
+
+const demo = (await tapesOf(path.join(settings.root, "tests/tapes"), "bugs", () =>
+  path.join(settings.build, "app/morlu-bugs"),
+)).filter(({ tape }) => !notForPages[path.basename(tape)]);
+const examples = await tapesOf(path.join(settings.root, "examples/tapes"), null, (name) =>
+  path.join(settings.build, "examples", name.replace(/\.tape$/, "")),
+);
+
+// Two tapes at a time: each runs two Linux processes and a page.
+describe("tapes on Linux and in the page", { concurrency: 2 }, () => {
+  let fonts;
+  before(async () => {
+    fonts = await otherFontsConfig(await resultsFolder());
+  });
+
+  for (const [tape, why] of Object.entries(notForPages)) test(`bugs: ${tape}`, { skip: why }, () => {});
+
+  for (const { page, program, tape } of [...demo, ...examples]) {
+    test(`${page}: ${path.basename(tape)}`, async (t) => {
+      const bytes = await readFile(tape);
+      const [linux, otherFonts, web] = await Promise.all([
+        runTapeOnLinux(program, bytes),
+        runTapeOnLinux(program, bytes, { fonts }),
+        runTapeInPage(page, bytes.toString("utf8")),
+      ]);
+      assert.deepEqual(web.errors, [], "the page threw");
+      assert.equal(web.status, linux.status, `status ${web.status} in the page, ${linux.status} on Linux`);
+      assert.deepEqual(Object.keys(web.snapshots).sort(), Object.keys(linux.snapshots).sort(), "snapshot names");
+      for (const [name, linuxPng] of Object.entries(linux.snapshots)) {
+        const reference = decodePng(linuxPng), ours = decodePng(web.snapshots[name]);
+        const area = textArea(reference, decodePng(otherFonts.snapshots[name]));
+        const { count, first } = differences(reference, ours, area);
+        t.diagnostic(`${name}: text area ${(100 * coverage(area)).toFixed(1)} % of the picture`);
+        if (count === 0) continue;
+        const picture = path.join(await resultsFolder(), `${page}-${path.basename(tape, ".tape")}-${path.basename(name)}`);
+        if (ours.width === reference.width && ours.height === reference.height)
+          await writeFile(picture, sideBySide(reference, ours, area));
+        assert.fail(`${name}: ${count} pixels outside the text differ from Linux, first ${first}; see ${picture}`);
+      }
+      // No log line depends on text metrics: the logs must be equal whole.
+      assert.deepEqual(web.logs, linux.logs, "logs");
+      assert.equal(scriptText(web.script), linux.script?.toString("latin1") ?? null, "MORLU.SCR");
+    });
+  }
+});
