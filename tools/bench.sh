@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Measure morlu against its budgets and print one table: the frame and the
 # primitives (Google Benchmark), headless replay, start-up, click latency, CPU
-# while animating and halted, and memory. Installs what is missing, builds a
-# Release build in build-release/, and runs the desktop probes on private X
-# servers. Takes about two minutes; run it on an otherwise idle machine.
+# while animating and halted, and memory; then the browser edition's page
+# sizes, first frame and idle CPU in headless Chromium (tools/bench-web.sh).
+# Installs what is missing, builds a Release build in build-release/ and the
+# pages in build-web/, and runs the desktop probes on private X servers. Takes
+# about three minutes; run it on an otherwise idle machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -45,6 +47,8 @@ screen=$(
     python3 bench/screen_probe.py build-release/app/morlu-bugs 5
 )
 
+web=$(tools/bench-web.sh)
+
 first() { sed -E "s/^[^:]*: //" <<<"$1"; }
 cat <<TABLE
 | What | Budget | Measured |
@@ -60,4 +64,5 @@ cat <<TABLE
 | Click to the changed frame on screen | within one frame (100 ms) | $(grep 'click to changed' <<<"$screen" | sed -E 's/^[^:]*: //') |
 | Peak memory, morlu-headless replaying a long script | ≤ 40 MB, flat | see the replay row |
 | Peak memory, morlu-bugs on the desktop | ≤ 120 MB, flat | $(first "$memory") |
+$web
 TABLE

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Build morlu (installing what is missing) and run every test: formatting and
 # shell scripts, the unit and integration tests, the headless tapes, the desktop
-# test under Xvfb, then the unit and integration tests again under
-# AddressSanitizer and UBSan, the fuzzers, and the Windows edition under Wine.
+# test under Xvfb, the browser edition in headless Chromium, then the unit and
+# integration tests again under AddressSanitizer and UBSan, the fuzzers, and the
+# Windows edition under Wine.
 # Builds and tests use every core; each stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,6 +56,7 @@ stage "build" build
 stage "tests" tests
 stage "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
     check_stage
+stage "the browser edition in headless Chromium (tools/test-web.sh)" tools/test-web.sh build
 stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
 stage "fuzzing: the script reader and the primitives, one minute each (tools/fuzz.sh)" tools/fuzz.sh 60
 stage "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" tools/test-windows.sh
