@@ -26,9 +26,12 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
     });
     const checked = (id, value) =>
       page.waitForSelector(`#morlu-menu [data-command="${id}"][aria-checked="${value}"]`, { timeout: 5000 });
-    const logged = (text) =>
-      page.waitForFunction((line) => document.querySelector("#morlu-log").textContent.includes(line), { timeout: 5000 }, text);
-    const changes = async (from) => assert.ok(await waitForPicture(page, (now) => !samePicture(now, from)), "no change");
+    const changes = async (from, what) => {
+      const now = await waitForPicture(page, (p) => !samePicture(p, from));
+      assert.ok(now, `${what} changed nothing`);
+      return now;
+    };
+    const addBug = () => clickCanvas(page, 43, 142); // the "Add Bug" button
 
     await page.waitForFunction(() => window.morlu.firstFrameMs !== undefined);
     await chooseFromMenu(page, 2); // Halt animation
@@ -38,32 +41,39 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
     t.diagnostic(`halted: main thread busy ${percent(use.task)} of ${use.seconds.toFixed(1)} s, scripts ${percent(use.script)}`);
     assert.ok(samePicture(await canvasPicture(page), halted), "the picture changed while halted");
 
-    await clickCanvas(page, 43, 142); // Add Bug
-    await changes(halted);
+    await page.focus("#morlu-graphics");
     await pressCombo(page, "ctrl+l");
     await checked(4, "true");
-    await pressCombo(page, "ctrl+f"); // one frame, described in the log
-    await logged('black text at (-285,102), "Add Bug"');
+    let shown = halted;
+    await addBug();
+    shown = await changes(shown, "Add Bug");
+    await pressCombo(page, "ctrl+f");
+    shown = await changes(shown, "Ctrl+F (one frame)");
+    await pressCombo(page, "ctrl+l");
+    await checked(4, "false");
 
+    // Recorded: the typed x and the click on Add Bug; played back, the click adds a bug again.
     await pressCombo(page, "ctrl+r");
     await checked(5, "true");
     await page.keyboard.type("x");
-    await clickCanvas(page, 450, 250);
+    await addBug();
+    shown = await changes(shown, "Add Bug while recording");
     await pressCombo(page, "ctrl+r");
     await checked(5, "false");
     const script = await page.evaluate((key) => localStorage.getItem(key), SCRIPT_KEY);
-    assert.match(script ?? "", /MORLU_KBD\(120\);\r?\nMORLU_MOUSE\(150, 0\);/, "the typed x and the click were not recorded");
+    assert.match(script ?? "", /MORLU_KBD\(120\);\r?\nMORLU_MOUSE\(-257, 108\);/, "the typed x and the click were not recorded");
     await pressCombo(page, "ctrl+p");
-    await logged("EOF encountered in script file MORLU.SCR");
+    shown = await changes(shown, "Ctrl+P (play back)");
+    await checked(6, "false"); // the end of the script ends the playback
 
-    const stopped = await canvasPicture(page);
     await chooseFromMenu(page, 1); // Animate
-    await changes(stopped);
+    await changes(shown, "Animate");
+    await page.focus("#morlu-graphics");
     await pressCombo(page, "ctrl+h");
     const again = await waitForStill(page);
     assert.ok(again, "the bugs still move after Ctrl+H");
     await pressCombo(page, "ctrl+a");
-    await changes(again);
+    await changes(again, "Ctrl+A");
     await pressCombo(page, "ctrl+q");
     await page.waitForFunction(() => window.morlu.halted(), { timeout: 5000 });
 
