@@ -41,11 +41,13 @@ export async function otherFontsConfig(folder) {
   return file;
 }
 
+// Resolves to the exit status (a signal's name if one ended it) and stderr.
 function run(program, args, options) {
-  return new Promise((resolve) => {
-    execFile(program, args, { ...options, timeout: 60_000, maxBuffer: 1 << 24 }, (error, stdout, stderr) =>
-      resolve({ status: error ? (error.code ?? error.signal) : 0, stderr }),
-    );
+  return new Promise((resolve, reject) => {
+    execFile(program, args, { ...options, timeout: 60_000, maxBuffer: 1 << 24 }, (error, stdout, stderr) => {
+      if (typeof error?.code === "string") reject(new Error(`${program}: ${error.message}`));
+      else resolve({ status: error ? (error.code ?? error.signal) : 0, stderr });
+    });
   });
 }
 

@@ -55,6 +55,17 @@ export async function pressCombo(page, combo) {
   for (const m of modifiers.reverse()) await page.keyboard.up(m);
 }
 
+// Types TEXT as a user on a US keyboard does, with Shift held for capitals
+// and the shifted signs.
+export async function typeText(page, text) {
+  for (const ch of text) {
+    const shifted = /[A-Z~!@#$%^&*()_+{}|:"<>?]/.test(ch);
+    if (shifted) await page.keyboard.down("Shift");
+    await page.keyboard.type(ch);
+    if (shifted) await page.keyboard.up("Shift");
+  }
+}
+
 // Chooses a Run menu item by mouse: the "Run" title, then the item.
 export async function chooseFromMenu(page, command) {
   const title = await page.waitForSelector("#morlu-menu ::-p-text(Run)");
@@ -68,11 +79,12 @@ export async function chooseFromMenu(page, command) {
 // the first snapshot that never came and what the canvas showed instead. Tapes
 // with `wait` depend on the virtual clock and are not played here.
 export async function playTapeLive(page, tapeText, pictures) {
+  await page.focus("#morlu-graphics");
   for (const raw of tapeText.split(/\r?\n/)) {
     const line = raw.replace(/(^|\s)#.*$/, "").trim();
     const [action, ...rest] = line.split(/\s+/);
     if (action === "click") await clickCanvas(page, Number(rest[0]), Number(rest[1]));
-    else if (action === "type") await page.keyboard.type(raw.trim().slice("type ".length));
+    else if (action === "type") await typeText(page, raw.trim().slice("type ".length));
     else if (action === "key") await pressCombo(page, rest[0]);
     else if (action === "wait") throw new Error("a tape with waits cannot be played live");
     else if (action === "snapshot") {
