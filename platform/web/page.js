@@ -1,0 +1,497 @@
+// The page of a morlu program: it loads the fonts, starts the program (one
+// instance of createMorluProgram), shows its windows, menu bar and log, hands
+// it the user's clicks and keys, keeps MORLU.SCR in the browser's storage, and
+// runs tapes in fresh instances (window.morlu.runTape).
+(function () {
+  'use strict';
+
+  var SCRIPT_PREFIX = 'morlu:';
+  var SCRIPT_NAME = 'MORLU.SCR';
+  var EVENT = { mouseDown: 0, keyDown: 1, keyUp: 2, close: 3, menuCommand: 4 };
+  var MOD = { shift: 1, control: 2, alt: 4, capsLock: 8 };
+  var VK_OEM_PUNCT = 0xba;
+  // Keys by the browser's name, as the desktop editions map them; letters,
+  // digits and F1..F12 are found by rule, every other key is VK_OEM_PUNCT.
+  var NAMED_KEYS = {
+    Backspace: 0x08, Tab: 0x09, Enter: 0x0d, Shift: 0x10, Control: 0x11, Alt: 0x12, AltGraph: 0x12,
+    CapsLock: 0x14, Escape: 0x1b, ' ': 0x20, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27,
+    ArrowDown: 0x28, Delete: 0x2e,
+  };
+  // The characters the desktop's keys type that the browser names instead.
+  var NAMED_CHARACTERS = { Enter: 13, Backspace: 8, Tab: 9, Escape: 27, Delete: 127 };
+  var MODIFIER_KEYS = [[0x10, MOD.shift], [0x11, MOD.control], [0x12, MOD.alt]];
+  // Keys whose browser action the page leaves alone (reload, full screen, tools).
+  var BROWSER_KEYS = { F5: true, F11: true, F12: true };
+
+  var graphics = document.getElementById('morlu-graphics');
+  var logCanvas = document.getElementById('morlu-log');
+  var menuBar = document.getElementById('morlu-menu');
+  var statusLine = document.getElementById('morlu-status');
+
+  var program = null;  // the live instance
+  var events = [];
+  var windows = {};  // id -> canvas
+  var graphicsId = 0;
+  var heldMods = 0;
+  var ended = false;
+  var waiting = false;
+  var openMenu = null;
+
+  var morlu = (window.morlu = window.morlu || {});
+
+  function setStatus(text) {
+    statusLine.textContent = text;
+  }
+
+  // The user did something: queue it and wake the program's wait.
+  function post(e) {
+    if (ended) return;
+    events.push(e);
+    if (program && program.morluWake) program.morluWake();
+  }
+
+  // ---- MORLU.SCR in the browser's storage, byte for byte ----
+
+  function memoryStore() {
+    var files = {};
+    return {
+      get: function (name) { return Object.prototype.hasOwnProperty.call(files, name) ? files[name] : null; },
+      set: function (name, bytes) { files[name] = bytes; },
+    };
+  }
+
+  var pageStore = (function () {
+    try {
+      var storage = window.localStorage;
+      storage.getItem(SCRIPT_PREFIX + SCRIPT_NAME);
+      return {
+        get: function (name) { return storage.getItem(SCRIPT_PREFIX + name); },
+        set: function (name, bytes) { storage.setItem(SCRIPT_PREFIX + name, bytes); },
+      };
+    } catch (e) {
+      return memoryStore();  // storage refused (a private window): the file lives as long as the page
+    }
+  })();
+
+  function bytesToBinary(bytes) {
+    var out = '';
+    for (var i = 0; i < bytes.length; i += 8192) out += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    return out;
+  }
+
+  function binaryToBytes(text) {
+    var bytes = new Uint8Array(text.length);
+    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i) & 255;
+    return bytes;
+  }
+
+  function downloadScript() {
+    var bytes = pageStore.get(SCRIPT_NAME);
+    if (bytes === null) {
+      setStatus('Nothing recorded yet: Ctrl+R (Run > Record Script) records MORLU.SCR.');
+      return;
+    }
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([binaryToBytes(bytes)], { type: 'application/octet-stream' }));
+    link.download = SCRIPT_NAME;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () { URL.revokeObjectURL(link.href); }, 1000);
+  }
+
+  function loadScript(file) {
+    file.arrayBuffer().then(function (buffer) {
+      pageStore.set(SCRIPT_NAME, bytesToBinary(new Uint8Array(buffer)));
+      setStatus('MORLU.SCR loaded (' + buffer.byteLength + ' bytes): Ctrl+P (Run > Playback Script) plays it.');
+    }, function () {
+      setStatus('The file could not be read.');
+    });
+  }
+
+  // ---- what the program shows ----
+
+  // The first window the program makes is the graphics window; any other is
+  // the log console.
+  function canvasFor(id) {
+    return windows[id] || null;
+  }
+
+  var page = {
+    window: function (id, title, width, height, made) {
+      if (!made) {
+        delete windows[id];
+        return;
+      }
+      var canvas = graphicsId === 0 ? graphics : logCanvas;
+      if (graphicsId === 0) graphicsId = id;
+      canvas.width = width;
+      canvas.height = height;
+      var ctx = canvas.getContext('2d');
+      ctx.fillStyle = '#000';
+      ctx.fillRect(0, 0, width, height);
+      windows[id] = canvas;
+    },
+    show: function () {},
+    present: function (id, x, y, width, height, rgba) {
+      var canvas = canvasFor(id);
+      if (!canvas) return;
+      canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), x, y);
+      if (canvas === graphics && morlu.firstFrameMs === undefined && !firstFrameAsked) {
+        firstFrameAsked = true;
+        requestAnimationFrame(function () { morlu.firstFrameMs = performance.now(); });
+      }
+    },
+    menuBar: function (id, spec) {
+      buildMenuBar(spec);
+    },
+    menuCheck: function (id, command, checked) {
+      var items = menuBar.querySelectorAll('[data-command="' + command + '"]');
+      for (var i = 0; i < items.length; ++i) items[i].setAttribute('aria-checked', checked ? 'true' : 'false');
+      for (var j = 0; j < items.length; ++j) items[j].querySelector('.mark').textContent = checked ? '\u2713' : '';
+    },
+    log: function (text) {
+      logCanvas.textContent = text;  // what the console shows, as text for readers and tests
+    },
+    waiting: function (now) {
+      waiting = now;
+    },
+    ended: function (status) {
+      ended = true;
+      waiting = false;
+      events.length = 0;
+      closeMenu();
+      setStatus('The program has ended' + (status ? ' with status ' + status : '') + '. Reload the page to run it again.');
+    },
+  };
+  var firstFrameAsked = false;
+
+  // ---- the Run menu ----
+
+  // "&Animate\tCtrl+A" -> the label with its mnemonic underlined, and the shortcut.
+  function itemText(text) {
+    var tab = text.indexOf('\t');
+    var label = tab < 0 ? text : text.slice(0, tab);
+    var span = document.createElement('span');
+    span.className = 'label';
+    var mnemonic = '';
+    for (var i = 0; i < label.length; ++i) {
+      if (label[i] !== '&') {
+        span.appendChild(document.createTextNode(label[i]));
+      } else if (label[i + 1] === '&') {
+        span.appendChild(document.createTextNode('&'));
+        ++i;
+      } else if (i + 1 < label.length) {
+        var u = document.createElement('u');
+        u.textContent = label[++i];
+        mnemonic = mnemonic || label[i].toLowerCase();
+        span.appendChild(u);
+      }
+    }
+    return { label: span, mnemonic: mnemonic, shortcut: tab < 0 ? '' : text.slice(tab + 1) };
+  }
+
+  function makeItem(fields) {
+    var li = document.createElement('li');
+    li.setAttribute('role', 'menuitemcheckbox');
+    li.setAttribute('data-command', fields[1]);
+    li.setAttribute('aria-checked', fields[2] === '1' ? 'true' : 'false');
+    if (fields[3] === '1') li.setAttribute('aria-disabled', 'true');
+    li.tabIndex = -1;
+    var text = itemText(fields[4]);
+    li.dataset.mnemonic = text.mnemonic;
+    var mark = document.createElement('span');
+    mark.className = 'mark';
+    mark.textContent = fields[2] === '1' ? '\u2713' : '';
+    var shortcut = document.createElement('span');
+    shortcut.className = 'shortcut';
+    shortcut.textContent = text.shortcut;
+    li.append(mark, text.label, shortcut);
+    li.addEventListener('click', function (e) {
+      e.stopPropagation();
+      choose(li);
+    });
+    return li;
+  }
+
+  // Choosing an item only tells the program; its check mark stays as the program sets it.
+  function choose(li) {
+    if (li.getAttribute('aria-disabled') === 'true') return;
+    closeMenu();
+    post([EVENT.menuCommand, graphicsId, 0, 0, 0, -1, 0, Number(li.getAttribute('data-command'))]);
+  }
+
+  function buildMenuBar(spec) {
+    menuBar.textContent = '';
+    var list = null;
+    spec.split('\n').forEach(function (line) {
+      var fields = line.split('\x1f');
+      if (fields[0] === 'popup') {
+        var popup = document.createElement('div');
+        popup.className = 'morlu-popup';
+        var button = document.createElement('button');
+        button.type = 'button';
+        button.setAttribute('role', 'menuitem');
+        button.setAttribute('aria-haspopup', 'true');
+        button.setAttribute('aria-expanded', 'false');
+        var title = itemText(fields[1]);
+        button.dataset.mnemonic = title.mnemonic;
+        button.appendChild(title.label);
+        list = document.createElement('ul');
+        list.setAttribute('role', 'menu');
+        list.hidden = true;
+        button.addEventListener('click', function (e) {
+          e.stopPropagation();
+          if (openMenu === popup) closeMenu();
+          else showMenu(popup, false);
+        });
+        popup.append(button, list);
+        menuBar.appendChild(popup);
+      } else if (fields[0] === 'separator' && list) {
+        var sep = document.createElement('li');
+        sep.setAttribute('role', 'separator');
+        list.appendChild(sep);
+      } else if (fields[0] === 'item' && list) {
+        list.appendChild(makeItem(fields));
+      }
+    });
+  }
+
+  function menuItems(popup) {
+    return Array.prototype.slice.call(popup.querySelectorAll('li[role="menuitemcheckbox"]'));
+  }
+
+  function showMenu(popup, focusFirst) {
+    closeMenu();
+    openMenu = popup;
+    popup.querySelector('button').setAttribute('aria-expanded', 'true');
+    popup.querySelector('ul').hidden = false;
+    if (focusFirst) {
+      var first = menuItems(popup).find(function (li) { return li.getAttribute('aria-disabled') !== 'true'; });
+      if (first) first.focus();
+    }
+  }
+
+  function closeMenu() {
+    if (!openMenu) return;
+    openMenu.querySelector('button').setAttribute('aria-expanded', 'false');
+    openMenu.querySelector('ul').hidden = true;
+    openMenu = null;
+    graphics.focus();
+  }
+
+  // Keys while the menu is open move in it: arrows, Enter, Escape, mnemonics.
+  function menuKey(e) {
+    var items = menuItems(openMenu).filter(function (li) { return li.getAttribute('aria-disabled') !== 'true'; });
+    var at = items.indexOf(document.activeElement);
+    if (e.key === 'Escape' || e.key === 'F10' || e.key === 'Alt') {
+      closeMenu();
+    } else if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+      var step = e.key === 'ArrowDown' ? 1 : items.length - 1;
+      items[(at + step + (at < 0 ? 1 : 0)) % items.length].focus();
+    } else if (e.key === 'Enter' || e.key === ' ') {
+      if (at >= 0) choose(items[at]);
+    } else {
+      var hit = items.find(function (li) { return li.dataset.mnemonic === e.key.toLowerCase(); });
+      if (hit) choose(hit);
+    }
+    e.preventDefault();
+  }
+
+  // Alt with a title's mnemonic, or F10, opens the menu, as on the desktop.
+  function opensMenu(e) {
+    if (e.key === 'F10') return menuBar.querySelector('.morlu-popup');
+    if (!e.altKey || e.ctrlKey) return null;
+    var popups = menuBar.querySelectorAll('.morlu-popup');
+    for (var i = 0; i < popups.length; ++i)
+      if (popups[i].querySelector('button').dataset.mnemonic === e.key.toLowerCase()) return popups[i];
+    return null;
+  }
+
+  // ---- keys and clicks ----
+
+  function modsOf(e) {
+    var mods = 0;
+    if (e.shiftKey) mods |= MOD.shift;
+    if (e.ctrlKey) mods |= MOD.control;
+    if (e.altKey) mods |= MOD.alt;
+    if (e.getModifierState && e.getModifierState('CapsLock')) mods |= MOD.capsLock;
+    return mods;
+  }
+
+  function vkOf(e) {
+    var m;
+    if (/^[a-zA-Z]$/.test(e.key)) return e.key.toUpperCase().charCodeAt(0);
+    if (/^[0-9]$/.test(e.key)) return e.key.charCodeAt(0);
+    if ((m = /^F([1-9]|1[0-2])$/.exec(e.key))) return 0x70 + Number(m[1]) - 1;
+    if (Object.prototype.hasOwnProperty.call(NAMED_KEYS, e.key)) return NAMED_KEYS[e.key];
+    // A layout whose key types no Latin letter still has the key's place.
+    if ((m = /^Key([A-Z])$/.exec(e.code))) return m[1].charCodeAt(0);
+    if ((m = /^Digit([0-9])$/.exec(e.code))) return m[1].charCodeAt(0);
+    return VK_OEM_PUNCT;
+  }
+
+  function codepointOf(e) {
+    if (Object.prototype.hasOwnProperty.call(NAMED_CHARACTERS, e.key)) return NAMED_CHARACTERS[e.key];
+    var chars = Array.from(e.key);
+    return chars.length === 1 ? chars[0].codePointAt(0) : -1;
+  }
+
+  function modOfVk(vk) {
+    for (var i = 0; i < MODIFIER_KEYS.length; ++i) if (MODIFIER_KEYS[i][0] === vk) return MODIFIER_KEYS[i][1];
+    return 0;
+  }
+
+  function onKey(e) {
+    if (e.target && e.target.closest && e.target.closest('input, #morlu-controls')) return;
+    var press = e.type === 'keydown';
+    if (press && openMenu) return menuKey(e);
+    if (press) {
+      var popup = opensMenu(e);
+      if (popup) {
+        e.preventDefault();
+        showMenu(popup, true);
+        return;
+      }
+    }
+    if (!graphicsId || ended) return;
+    var vk = vkOf(e);
+    var own = modOfVk(vk);
+    heldMods = press ? heldMods | own : heldMods & ~own;
+    post([press ? EVENT.keyDown : EVENT.keyUp, graphicsId, 0, 0, vk, press ? codepointOf(e) : -1, modsOf(e), 0]);
+    if (!BROWSER_KEYS[e.key]) e.preventDefault();
+  }
+
+  // A modifier released while the page did not have the keyboard was never
+  // seen: it is released when the page loses the keyboard, as the desktop
+  // editions re-read the modifiers when a window regains the focus.
+  function releaseHeld() {
+    MODIFIER_KEYS.forEach(function (k) {
+      if (!(heldMods & k[1])) return;
+      heldMods &= ~k[1];
+      post([EVENT.keyUp, graphicsId, 0, 0, k[0], -1, 0, 0]);
+    });
+  }
+
+  function onMouseDown(e) {
+    if (e.button !== 0 || !graphicsId) return;
+    closeMenu();
+    var box = graphics.getBoundingClientRect();
+    var x = Math.floor((e.clientX - box.left) * graphics.width / box.width);
+    var y = Math.floor((e.clientY - box.top) * graphics.height / box.height);
+    post([EVENT.mouseDown, graphicsId, x, y, 0, -1, modsOf(e), 0]);
+    graphics.focus();
+    e.preventDefault();
+  }
+
+  // ---- starting the program, and tapes ----
+
+  function fontsLoaded() {
+    if (!document.fonts || !document.fonts.load) return Promise.resolve();
+    return Promise.all([document.fonts.load('16px morlu-sans'), document.fonts.load('13px morlu-mono')]);
+  }
+
+  function base64(bytes) {
+    return btoa(bytesToBinary(bytes));
+  }
+
+  // The page's program from its start on the virtual clock, in an instance of
+  // its own with a script file of its own, so that the live program and the
+  // stored MORLU.SCR stay as they are.
+  function runTape(text) {
+    var messages = [];
+    var print = function (line) { messages.push(line); };
+    return fontsLoaded().then(function () {
+      return createMorluProgram({ noInitialRun: true, morluScriptStore: memoryStore(), print: print, printErr: print });
+    }).then(function (instance) {
+      var status = instance.ccall('morlu_web_run_tape', 'number', ['string'], [String(text)]);
+      var result = { status: status, snapshots: {}, logs: {}, messages: messages.join('\n') };
+      (instance.morluTapeOutputs || []).forEach(function (o) {
+        var bytes;
+        try {
+          bytes = instance.FS.readFile(o.name);
+        } catch (e) {
+          return;  // not written: the status says so
+        }
+        if (o.kind === 0) result.snapshots[o.name] = 'data:image/png;base64,' + base64(bytes);
+        else result.logs[o.name] = new TextDecoder('windows-1252').decode(bytes);
+      });
+      return result;
+    });
+  }
+
+  function showTapeResult(result) {
+    var box = document.getElementById('morlu-tape-result');
+    box.textContent = '';
+    var heading = document.createElement('h2');
+    heading.textContent = 'Tape: status ' + result.status;
+    box.appendChild(heading);
+    Object.keys(result.snapshots).forEach(function (name) {
+      var caption = document.createElement('p');
+      caption.textContent = name;
+      var img = document.createElement('img');
+      img.src = result.snapshots[name];
+      img.alt = name;
+      box.append(caption, img);
+    });
+    Object.keys(result.logs).forEach(function (name) {
+      var caption = document.createElement('p');
+      caption.textContent = name;
+      var pre = document.createElement('pre');
+      pre.textContent = result.logs[name];
+      box.append(caption, pre);
+    });
+    if (result.messages) {
+      var pre = document.createElement('pre');
+      pre.textContent = result.messages;
+      box.appendChild(pre);
+    }
+  }
+
+  function start() {
+    return fontsLoaded().then(function () {
+      return createMorluProgram({
+        morluPage: page,
+        morluEvents: events,
+        morluScriptStore: pageStore,
+        print: function (line) { console.log(line); },
+        printErr: function (line) { console.error(line); },
+      });
+    }).then(function (instance) {
+      program = instance;
+      if (!ended) setStatus('Running.');
+      return instance;
+    });
+  }
+
+  morlu.runTape = runTape;
+  morlu.halted = function () { return ended || waiting; };
+  morlu.firstFrameMs = undefined;
+
+  graphics.addEventListener('mousedown', onMouseDown);
+  document.addEventListener('keydown', onKey);
+  document.addEventListener('keyup', onKey);
+  window.addEventListener('blur', releaseHeld);
+  document.addEventListener('click', function () { closeMenu(); });
+  document.getElementById('morlu-script-download').addEventListener('click', downloadScript);
+  document.getElementById('morlu-script-load').addEventListener('click', function () {
+    document.getElementById('morlu-script-file').click();
+  });
+  document.getElementById('morlu-script-file').addEventListener('change', function (e) {
+    if (e.target.files.length) loadScript(e.target.files[0]);
+    e.target.value = '';
+    graphics.focus();
+  });
+
+  morlu.ready = start().then(function () {});
+  var hash = location.hash;
+  if (hash.indexOf('#tape=') === 0) {
+    morlu.ready.then(function () {
+      return runTape(decodeURIComponent(hash.slice(6)));
+    }).then(function (result) {
+      morlu.tapeResult = result;
+      showTapeResult(result);
+    });
+  }
+  graphics.focus();
+})();
