@@ -376,9 +376,11 @@
   function onMouseDown(e) {
     if (e.button !== 0 || !graphicsId) return;
     closeMenu();
-    var box = graphics.getBoundingClientRect();
-    var x = Math.floor((e.clientX - box.left) * graphics.width / box.width);
-    var y = Math.floor((e.clientY - box.top) * graphics.height / box.height);
+    // The offset is from the canvas as drawn, its pixels on the screen's: a box
+    // at a fractional place (below a heading of fractional height) would put a
+    // click one pixel off, e.g. floor(173 - 73.19) = 99 for the pixel at row 100.
+    var x = Math.floor(e.offsetX * graphics.width / graphics.clientWidth);
+    var y = Math.floor(e.offsetY * graphics.height / graphics.clientHeight);
     post([EVENT.mouseDown, graphicsId, x, y, 0, -1, modsOf(e), 0]);
     graphics.focus();
     e.preventDefault();
