@@ -42,7 +42,7 @@ export async function openPage(name, { hash = "", before } = {}) {
   page.on("pageerror", (error) => errors.push(error.message));
   if (before) await before(page);
   await page.goto(pageUrl(name, hash), { waitUntil: "load" });
-  await page.waitForFunction(() => window.morlu?.ready, { timeout: 20_000 });
+  await page.waitForFunction(() => window.morlu?.ready !== undefined, { timeout: 20_000 });
   await page.evaluate(() => window.morlu.ready);
   return { page, errors, close: () => context.close() };
 }
@@ -54,8 +54,7 @@ export async function runTapeInPage(name, tapeText) {
     const result = await opened.page.evaluate((text) => window.morlu.runTape(text), tapeText);
     const png = (url) => Buffer.from(url.slice(url.indexOf(",") + 1), "base64");
     const snapshots = Object.fromEntries(Object.entries(result.snapshots ?? {}).map(([k, v]) => [k, png(v)]));
-    const script = await opened.page.evaluate(() => localStorage.getItem("morlu:MORLU.SCR"));
-    return { status: result.status, snapshots, logs: result.logs ?? {}, script, errors: opened.errors };
+    return { status: result.status, snapshots, logs: result.logs ?? {}, errors: opened.errors };
   } finally {
     await opened.close();
   }
