@@ -298,6 +298,12 @@
     e.preventDefault();
   }
 
+  // Other Alt combinations belong to the menu too, as on the desktop, and are
+  // kept from the browser (Alt+Left would leave the page).
+  function belongsToMenu(e) {
+    return e.altKey && !e.ctrlKey && e.key !== 'Alt';
+  }
+
   // Alt with a title's mnemonic, or F10, opens the menu, as on the desktop.
   function opensMenu(e) {
     if (e.key === 'F10') return menuBar.querySelector('.morlu-popup');
@@ -351,6 +357,10 @@
       if (popup) {
         e.preventDefault();
         showMenu(popup, true);
+        return;
+      }
+      if (belongsToMenu(e)) {
+        e.preventDefault();
         return;
       }
     }
@@ -456,6 +466,12 @@
         morluScriptStore: pageStore,
         print: function (line) { console.log(line); },
         printErr: function (line) { console.error(line); },
+        // A crash stops the program's module: the page says so and stays idle.
+        onAbort: function (what) {
+          ended = true;
+          waiting = false;
+          setStatus('The program stopped with an error (' + what + '). Reload the page to run it again.');
+        },
       });
     }).then(function (instance) {
       program = instance;
