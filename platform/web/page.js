@@ -36,6 +36,10 @@
   var ended = false;
   var waiting = false;
   var openMenu = null;
+  var lastFrameMs = 0;
+  // A program that waits and has shown nothing new for longer than this (two
+  // and a half of its 100 ms ticks) leaves the page idle: it is halted.
+  var IDLE_AFTER_MS = 250;
 
   var morlu = (window.morlu = window.morlu || {});
 
@@ -137,6 +141,7 @@
       var canvas = canvasFor(id);
       if (!canvas) return;
       canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), x, y);
+      lastFrameMs = performance.now();
       if (canvas === graphics && morlu.firstFrameMs === undefined && !firstFrameAsked) {
         firstFrameAsked = true;
         requestAnimationFrame(function () { morlu.firstFrameMs = performance.now(); });
@@ -481,7 +486,9 @@
   }
 
   morlu.runTape = runTape;
-  morlu.halted = function () { return ended || waiting; };
+  morlu.halted = function () {
+    return ended || (waiting && performance.now() - lastFrameMs > IDLE_AFTER_MS);
+  };
   morlu.firstFrameMs = undefined;
 
   graphics.addEventListener('mousedown', onMouseDown);
