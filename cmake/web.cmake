@@ -9,7 +9,23 @@ set(MORLU_WEB_FONT_DIR /usr/share/fonts/truetype/liberation2 CACHE PATH
 set(MORLU_WEB_TEMPLATE ${PROJECT_SOURCE_DIR}/platform/web/page.html)
 set(MORLU_WEB_PAGE_SCRIPT ${PROJECT_SOURCE_DIR}/platform/web/page.js)
 set(MORLU_WEB_MAKE_PAGE ${PROJECT_SOURCE_DIR}/tools/web/make_page.py)
-set(MORLU_WEB_FONTS ${MORLU_WEB_FONT_DIR}/LiberationSans-Regular.ttf ${MORLU_WEB_FONT_DIR}/LiberationMono-Regular.ttf)
+
+# The fonts a page carries: code page 1252 subsets of Liberation Sans and
+# Liberation Mono (tools/web/subset_font.py says why they are renamed).
+set(MORLU_WEB_SANS ${PROJECT_BINARY_DIR}/fonts/morlu-sans.ttf)
+set(MORLU_WEB_MONO ${PROJECT_BINARY_DIR}/fonts/morlu-mono.ttf)
+set(MORLU_WEB_FONTS ${MORLU_WEB_SANS} ${MORLU_WEB_MONO})
+set(MORLU_WEB_SUBSET ${PROJECT_SOURCE_DIR}/tools/web/subset_font.py)
+add_custom_command(
+  OUTPUT ${MORLU_WEB_FONTS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/fonts
+  COMMAND ${Python3_EXECUTABLE} ${MORLU_WEB_SUBSET} ${MORLU_WEB_FONT_DIR}/LiberationSans-Regular.ttf "morlu Sans"
+          ${MORLU_WEB_SANS}
+  COMMAND ${Python3_EXECUTABLE} ${MORLU_WEB_SUBSET} ${MORLU_WEB_FONT_DIR}/LiberationMono-Regular.ttf "morlu Mono"
+          ${MORLU_WEB_MONO}
+  DEPENDS ${MORLU_WEB_SUBSET}
+  VERBATIM)
+add_custom_target(morlu_web_fonts DEPENDS ${MORLU_WEB_FONTS})
 
 # What every program is linked with: the page runs main itself (MODULARIZE), and
 # a tape runs in a fresh instance of the same program (morlu_web_run_tape).
@@ -44,10 +60,32 @@ function(morlu_web_page target page)
     TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/pages
     COMMAND ${Python3_EXECUTABLE} ${MORLU_WEB_MAKE_PAGE} --template ${MORLU_WEB_TEMPLATE} --page-script
-            ${MORLU_WEB_PAGE_SCRIPT} --program $<TARGET_FILE:${target}> --title ${page} --sans
-            ${MORLU_WEB_FONT_DIR}/LiberationSans-Regular.ttf --mono ${MORLU_WEB_FONT_DIR}/LiberationMono-Regular.ttf
-            -o ${out}
+            ${MORLU_WEB_PAGE_SCRIPT} --program $<TARGET_FILE:${target}> --title ${page} --sans ${MORLU_WEB_SANS}
+            --mono ${MORLU_WEB_MONO} -o ${out}
     VERBATIM)
+  add_dependencies(${target} morlu_web_fonts)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MORLU_WEB_TEMPLATE} ${MORLU_WEB_PAGE_SCRIPT}
                                                            ${MORLU_WEB_JS_LIBRARIES})
+endfunction()
+
+# pages/index.html: the demo and the examples, each with its picture and what it teaches.
+function(morlu_web_gallery)
+  set(docs ${PROJECT_SOURCE_DIR}/docs)
+  set(out ${PROJECT_BINARY_DIR}/pages/index.html)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/pages
+    COMMAND
+      ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/web/make_gallery.py
+      --entry bugs.html ${docs}/morlu-bugs.png "The demo: cartoon bugs steered from a button panel."
+      --entry shapes.html ${docs}/gallery/shapes.png "Shapes, colours and text in picture coordinates."
+      --entry click_to_draw.html ${docs}/gallery/click_to_draw.png "Clicks become MORLU_MOUSE events."
+      --entry typewriter.html ${docs}/gallery/typewriter.png "Typed characters become MORLU_KBD events."
+      --entry bouncing_ball.html ${docs}/gallery/bouncing_ball.png "Ticks become MORLU_PERIODIC events."
+      --entry catch_the_dot.html ${docs}/gallery/catch_the_dot.png "A tiny game of ticks and clicks."
+      --entry record_and_replay.html ${docs}/gallery/record_and_replay.png "Record and play back MORLU.SCR."
+      -o ${out}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/web/make_gallery.py
+    VERBATIM)
+  add_custom_target(morlu_web_gallery ALL DEPENDS ${out})
 endfunction()

@@ -36,6 +36,10 @@
   var ended = false;
   var waiting = false;
   var openMenu = null;
+  var lastFrameMs = 0;
+  // A program that waits and has shown nothing new for longer than this (two
+  // and a half of its 100 ms ticks) leaves the page idle: it is halted.
+  var IDLE_AFTER_MS = 250;
 
   var morlu = (window.morlu = window.morlu || {});
 
@@ -137,6 +141,7 @@
       var canvas = canvasFor(id);
       if (!canvas) return;
       canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), x, y);
+      lastFrameMs = performance.now();
       if (canvas === graphics && morlu.firstFrameMs === undefined && !firstFrameAsked) {
         firstFrameAsked = true;
         requestAnimationFrame(function () { morlu.firstFrameMs = performance.now(); });
@@ -298,6 +303,12 @@
     e.preventDefault();
   }
 
+  // Other Alt combinations belong to the menu too, as on the desktop, and are
+  // kept from the browser (Alt+Left would leave the page).
+  function belongsToMenu(e) {
+    return e.altKey && !e.ctrlKey && e.key !== 'Alt';
+  }
+
   // Alt with a title's mnemonic, or F10, opens the menu, as on the desktop.
   function opensMenu(e) {
     if (e.key === 'F10') return menuBar.querySelector('.morlu-popup');
@@ -351,6 +362,10 @@
       if (popup) {
         e.preventDefault();
         showMenu(popup, true);
+        return;
+      }
+      if (belongsToMenu(e)) {
+        e.preventDefault();
         return;
       }
     }
@@ -458,6 +473,12 @@
         morluScriptStore: pageStore,
         print: function (line) { console.log(line); },
         printErr: function (line) { console.error(line); },
+        // A crash stops the program's module: the page says so and stays idle.
+        onAbort: function (what) {
+          ended = true;
+          waiting = false;
+          setStatus('The program stopped with an error (' + what + '). Reload the page to run it again.');
+        },
       });
     }).then(function (instance) {
       program = instance;
@@ -467,7 +488,9 @@
   }
 
   morlu.runTape = runTape;
-  morlu.halted = function () { return ended || waiting; };
+  morlu.halted = function () {
+    return ended || (waiting && performance.now() - lastFrameMs > IDLE_AFTER_MS);
+  };
   morlu.firstFrameMs = undefined;
 
   graphics.addEventListener('mousedown', onMouseDown);

@@ -1,6 +1,7 @@
-// The browser edition's font service: the page's two bundled faces, Liberation
-// Sans and Liberation Mono, drawn by the browser's canvas text (web_services.js)
-// and read back as grey coverage. The metrics follow the faces' design values,
+// The browser edition's font service: the page's two bundled faces, morlu Sans
+// and morlu Mono (the code page 1252 characters of Liberation Sans and Liberation
+// Mono), drawn by the browser's canvas text (web_services.js) and read back as
+// grey coverage. The metrics follow the faces' design values,
 // scaled as the Linux edition scales them.
 #include <algorithm>
 #include <array>
@@ -28,7 +29,8 @@ constexpr int32_t MAX_SIZE = 512;
 
 // A bundled face: the name the page's @font-face gives it and its design
 // metrics in font units (the OS/2 Windows ascent and descent, the horizontal
-// header's line gap and widest advance), read from the files the page holds.
+// header's line gap and widest advance), read from the files the page holds
+// (build-web/fonts/, made by tools/web/subset_font.py).
 struct BundledFace {
     const char* css_family;
     const char* family;
@@ -38,8 +40,8 @@ struct BundledFace {
     int64_t line_gap;
     int64_t max_advance;
 };
-constexpr BundledFace SANS{"morlu-sans", "Liberation Sans", 2048, 1854, 434, 67, 2740};
-constexpr BundledFace MONO{"morlu-mono", "Liberation Mono", 2048, 1705, 615, 0, 1229};
+constexpr BundledFace SANS{"morlu-sans", "morlu Sans", 2048, 1854, 434, 67, 2079};
+constexpr BundledFace MONO{"morlu-mono", "morlu Mono", 2048, 1705, 615, 0, 1229};
 
 // Names that mean one of the two faces; any other name falls back to Sans, or
 // to Mono for a fixed-pitch request, as the desktop's font matching does.

@@ -26,8 +26,8 @@ def main():
     parser.add_argument("--page-script", required=True)
     parser.add_argument("--program", required=True, help="the program's JavaScript from emcc")
     parser.add_argument("--title", required=True)
-    parser.add_argument("--sans", required=True, help="Liberation Sans Regular (TTF)")
-    parser.add_argument("--mono", required=True, help="Liberation Mono Regular (TTF)")
+    parser.add_argument("--sans", required=True, help="the sans-serif face (TTF)")
+    parser.add_argument("--mono", required=True, help="the fixed-pitch face (TTF)")
     parser.add_argument("-o", "--output", required=True)
     args = parser.parse_args()
 
