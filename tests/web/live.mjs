@@ -27,15 +27,18 @@ export async function waitForPicture(page, holds, timeout = 5000) {
   }
 }
 
-// Waits until the canvas shows the same picture twice 250 ms apart (longer
-// than a tick): the program has stopped drawing.
+// Waits until the canvas shows the same picture twice 300 ms apart (three
+// ticks): the program has stopped drawing. Resolves to it, or to null when it
+// still changes after 5 s.
 export async function waitForStill(page) {
   let last = await canvasPicture(page);
-  return waitForPicture(page, (now) => {
-    const still = samePicture(now, last);
+  for (const end = Date.now() + 5000; Date.now() < end; ) {
+    await new Promise((resolve) => setTimeout(resolve, 300));
+    const now = await canvasPicture(page);
+    if (samePicture(now, last)) return now;
     last = now;
-    return still;
-  }, 5000);
+  }
+  return null;
 }
 
 export async function clickCanvas(page, x, y) {

@@ -2,8 +2,11 @@
 // what the same actions on a tape give, the Run menu works by mouse, the Ctrl
 // shortcuts reach the program and not the browser, and a halted page is idle.
 import assert from "node:assert/strict";
+import { writeFile } from "node:fs/promises";
+import path from "node:path";
 import { test } from "node:test";
-import { openPage } from "./browser.mjs";
+import { openPage, resultsFolder } from "./browser.mjs";
+import { sideBySide } from "./compare.mjs";
 import { mainThreadUse, percent } from "./idle.mjs";
 import {
   canvasPicture, chooseFromMenu, clickCanvas, playLive, pressCombo, samePicture, waitForPicture, waitForStill,
@@ -37,9 +40,15 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
     await chooseFromMenu(page, 2); // Halt animation
     const halted = await waitForStill(page);
     assert.ok(halted, "the bugs still move after Halt animation");
+    await page.waitForFunction(() => window.morlu.halted(), { timeout: 5000 });
     const use = await mainThreadUse(page, 2000);
     t.diagnostic(`halted: main thread busy ${percent(use.task)} of ${use.seconds.toFixed(1)} s, scripts ${percent(use.script)}`);
-    assert.ok(samePicture(await canvasPicture(page), halted), "the picture changed while halted");
+    const after = await canvasPicture(page);
+    if (!samePicture(after, halted)) {
+      const file = path.join(await resultsFolder(), "bugs-live-halted.png");
+      await writeFile(file, sideBySide(halted, after, new Uint8Array(after.pixels.length)));
+      assert.fail(`the picture changed while halted; ${file}: before, after, where they differ`);
+    }
 
     await page.focus("#morlu-graphics");
     await pressCombo(page, "ctrl+l");
@@ -74,6 +83,7 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
     assert.ok(again, "the bugs still move after Ctrl+H");
     await pressCombo(page, "ctrl+a");
     await changes(again, "Ctrl+A");
+    assert.equal(await page.evaluate(() => window.morlu.halted()), false, "halted() while the bugs move");
     await pressCombo(page, "ctrl+q");
     await page.waitForFunction(() => window.morlu.halted(), { timeout: 5000 });
 
