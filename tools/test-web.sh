@@ -34,4 +34,4 @@ if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json"; t
     cp "$web/package-lock.json" "$web/node_modules/.installed-lock.json"
 fi
 MORLU_BUILD=$build MORLU_PAGES=$PWD/build-web/pages MORLU_WEB_RESULTS=$PWD/build-web/test-results \
-    node "$web/run.mjs"
+    node --test-reporter=spec "$web/run.mjs"

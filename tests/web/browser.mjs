@@ -47,13 +47,14 @@ export async function openPage(name, { hash = "", before } = {}) {
   return { page, errors, close: () => context.close() };
 }
 
+export const pngOf = (dataUrl) => Buffer.from(dataUrl.slice(dataUrl.indexOf(",") + 1), "base64");
+
 // The tape run in the page, with its pictures as PNG bytes.
 export async function runTapeInPage(name, tapeText) {
   const opened = await openPage(name);
   try {
     const result = await opened.page.evaluate((text) => window.morlu.runTape(text), tapeText);
-    const png = (url) => Buffer.from(url.slice(url.indexOf(",") + 1), "base64");
-    const snapshots = Object.fromEntries(Object.entries(result.snapshots ?? {}).map(([k, v]) => [k, png(v)]));
+    const snapshots = Object.fromEntries(Object.entries(result.snapshots ?? {}).map(([k, v]) => [k, pngOf(v)]));
     return { status: result.status, snapshots, logs: result.logs ?? {}, errors: opened.errors };
   } finally {
     await opened.close();

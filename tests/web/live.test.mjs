@@ -5,11 +5,12 @@ import assert from "node:assert/strict";
 import { writeFile } from "node:fs/promises";
 import path from "node:path";
 import { test } from "node:test";
-import { openPage, resultsFolder } from "./browser.mjs";
+import { openPage, pngOf, resultsFolder, runTapeInPage } from "./browser.mjs";
 import { sideBySide } from "./compare.mjs";
 import { mainThreadUse, percent } from "./idle.mjs";
 import {
-  canvasPicture, chooseFromMenu, clickCanvas, playLive, pressCombo, samePicture, waitForPicture, waitForStill,
+  canvasPicture, chooseFromMenu, clickCanvas, picturesOf, playLive, pressCombo, samePicture, tapeOf, waitForPicture,
+  waitForStill,
 } from "./live.mjs";
 import { SCRIPT_KEY } from "./script_storage.mjs";
 
@@ -89,6 +90,28 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
 
     assert.deepEqual((await prevented.jsonValue()).filter((k) => k.endsWith(":false")), [],
       "Ctrl shortcuts the page left to the browser");
+    assert.deepEqual(errors, [], "the page threw");
+  } finally {
+    await close();
+  }
+});
+
+test("click_to_draw: PAGE.html#tape= runs the tape at load and shows what runTape gives", async () => {
+  const tape = await tapeOf("click_to_draw");
+  const want = await runTapeInPage("click_to_draw", tape);
+  const { page, errors, close } = await openPage("click_to_draw", { hash: `#tape=${encodeURIComponent(tape)}` });
+  try {
+    const result = await page.waitForFunction(() => window.morlu.tapeResult, { timeout: 20_000 }).then((h) => h.jsonValue());
+    assert.equal(result.status, want.status);
+    assert.deepEqual(result.logs, want.logs);
+    const shown = picturesOf({ snapshots: Object.fromEntries(Object.entries(result.snapshots).map(([k, v]) => [k, pngOf(v)])) });
+    const expected = picturesOf(want);
+    assert.deepEqual(Object.keys(shown), Object.keys(expected));
+    for (const name of Object.keys(expected)) assert.ok(samePicture(shown[name], expected[name]), `${name} differs`);
+    const images = await page.$$eval("#morlu-tape-result img", (all) => all.map((img) => img.src));
+    assert.deepEqual(images.sort(), Object.values(result.snapshots).sort(), "the pictures shown are not the result's");
+    const text = await page.$eval("#morlu-tape-result", (e) => e.textContent);
+    for (const log of Object.values(want.logs)) assert.ok(text.includes(log.trim()), "the log is not shown");
     assert.deepEqual(errors, [], "the page threw");
   } finally {
     await close();
