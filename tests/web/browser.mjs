@@ -34,13 +34,18 @@ export async function closeBrowser() {
 export const pageUrl = (name, hash = "") => pathToFileURL(path.join(settings.pages, `${name}.html`)).href + hash;
 
 // Opens PAGE.html in a fresh context and waits until its runtime is loaded.
-// `before(page)` runs before the page loads (e.g. to fill its storage).
-export async function openPage(name, { hash = "", before } = {}) {
+// `errors` collects what the page threw and what it fetched.
+export async function openPage(name, { hash = "" } = {}) {
   const context = await (await browser()).createBrowserContext();
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
-  if (before) await before(page);
+  // A page is one file: anything it fetches but data and blob URLs is a fault.
+  const url = pageUrl(name);
+  page.on("request", (request) => {
+    const asked = request.url().split("#")[0];
+    if (asked !== url && !/^(data|blob):/.test(asked)) errors.push(`the page fetched ${asked}`);
+  });
   await page.goto(pageUrl(name, hash), { waitUntil: "load" });
   await page.waitForFunction(() => window.morlu?.ready !== undefined, { timeout: 20_000 });
   await page.evaluate(() => window.morlu.ready);
