@@ -140,7 +140,7 @@
     present: function (id, x, y, width, height, rgba) {
       var canvas = canvasFor(id);
       if (!canvas) return;
-      canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), x, y);
+      canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), x, y);
       lastFrameMs = performance.now();
       if (canvas === graphics && morlu.firstFrameMs === undefined && !firstFrameAsked) {
         firstFrameAsked = true;
