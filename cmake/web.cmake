@@ -7,7 +7,8 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(MORLU_WEB_FONT_DIR /usr/share/fonts/truetype/liberation2 CACHE PATH
     "Where LiberationSans-Regular.ttf and LiberationMono-Regular.ttf are")
 set(MORLU_WEB_TEMPLATE ${PROJECT_SOURCE_DIR}/platform/web/page.html)
-set(MORLU_WEB_PAGE_SCRIPT ${PROJECT_SOURCE_DIR}/platform/web/page.js)
+# The page's own scripts, in the order they run: the menu bar, then the page.
+set(MORLU_WEB_PAGE_SCRIPTS ${PROJECT_SOURCE_DIR}/platform/web/page_menu.js ${PROJECT_SOURCE_DIR}/platform/web/page.js)
 set(MORLU_WEB_MAKE_PAGE ${PROJECT_SOURCE_DIR}/tools/web/make_page.py)
 
 # The fonts a page carries: code page 1252 subsets of Liberation Sans and
@@ -56,15 +57,19 @@ endforeach()
 # Make pages/PAGE.html of the program `target` once it is linked.
 function(morlu_web_page target page)
   set(out ${PROJECT_BINARY_DIR}/pages/${page}.html)
+  set(scripts)
+  foreach(script ${MORLU_WEB_PAGE_SCRIPTS})
+    list(APPEND scripts --page-script ${script})
+  endforeach()
   add_custom_command(
     TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/pages
-    COMMAND ${Python3_EXECUTABLE} ${MORLU_WEB_MAKE_PAGE} --template ${MORLU_WEB_TEMPLATE} --page-script
-            ${MORLU_WEB_PAGE_SCRIPT} --program $<TARGET_FILE:${target}> --title ${page} --sans ${MORLU_WEB_SANS}
-            --mono ${MORLU_WEB_MONO} -o ${out}
+    COMMAND ${Python3_EXECUTABLE} ${MORLU_WEB_MAKE_PAGE} --template ${MORLU_WEB_TEMPLATE} ${scripts}
+            --program $<TARGET_FILE:${target}> --title ${page} --sans ${MORLU_WEB_SANS} --mono ${MORLU_WEB_MONO}
+            -o ${out}
     VERBATIM)
   add_dependencies(${target} morlu_web_fonts)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MORLU_WEB_TEMPLATE} ${MORLU_WEB_PAGE_SCRIPT}
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${MORLU_WEB_TEMPLATE} ${MORLU_WEB_PAGE_SCRIPTS}
                                                            ${MORLU_WEB_JS_LIBRARIES})
 endfunction()
 

@@ -35,7 +35,6 @@
   var heldMods = 0;
   var ended = false;
   var waiting = false;
-  var openMenu = null;
   var lastFrameMs = 0;
   // A program that waits and has shown nothing new for longer than this (two
   // and a half of its 100 ms ticks) leaves the page idle: it is halted.
@@ -140,7 +139,7 @@
     present: function (id, x, y, width, height, rgba) {
       var canvas = canvasFor(id);
       if (!canvas) return;
-      canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), x, y);
+      canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), x, y);
       lastFrameMs = performance.now();
       if (canvas === graphics && morlu.firstFrameMs === undefined && !firstFrameAsked) {
         firstFrameAsked = true;
@@ -148,12 +147,10 @@
       }
     },
     menuBar: function (id, spec) {
-      buildMenuBar(spec);
+      menu.build(spec);
     },
     menuCheck: function (id, command, checked) {
-      var items = menuBar.querySelectorAll('[data-command="' + command + '"]');
-      for (var i = 0; i < items.length; ++i) items[i].setAttribute('aria-checked', checked ? 'true' : 'false');
-      for (var j = 0; j < items.length; ++j) items[j].querySelector('.mark').textContent = checked ? '\u2713' : '';
+      menu.check(command, checked);
     },
     log: function (text) {
       logCanvas.textContent = text;  // what the console shows, as text for readers and tests
@@ -165,159 +162,18 @@
       ended = true;
       waiting = false;
       events.length = 0;
-      closeMenu();
+      menu.close();
       setStatus('The program has ended' + (status ? ' with status ' + status : '') + '. Reload the page to run it again.');
     },
   };
   var firstFrameAsked = false;
 
-  // ---- the Run menu ----
-
-  // "&Animate\tCtrl+A" -> the label with its mnemonic underlined, and the shortcut.
-  function itemText(text) {
-    var tab = text.indexOf('\t');
-    var label = tab < 0 ? text : text.slice(0, tab);
-    var span = document.createElement('span');
-    span.className = 'label';
-    var mnemonic = '';
-    for (var i = 0; i < label.length; ++i) {
-      if (label[i] !== '&') {
-        span.appendChild(document.createTextNode(label[i]));
-      } else if (label[i + 1] === '&') {
-        span.appendChild(document.createTextNode('&'));
-        ++i;
-      } else if (i + 1 < label.length) {
-        var u = document.createElement('u');
-        u.textContent = label[++i];
-        mnemonic = mnemonic || label[i].toLowerCase();
-        span.appendChild(u);
-      }
-    }
-    return { label: span, mnemonic: mnemonic, shortcut: tab < 0 ? '' : text.slice(tab + 1) };
-  }
-
-  function makeItem(fields) {
-    var li = document.createElement('li');
-    li.setAttribute('role', 'menuitemcheckbox');
-    li.setAttribute('data-command', fields[1]);
-    li.setAttribute('aria-checked', fields[2] === '1' ? 'true' : 'false');
-    if (fields[3] === '1') li.setAttribute('aria-disabled', 'true');
-    li.tabIndex = -1;
-    var text = itemText(fields[4]);
-    li.dataset.mnemonic = text.mnemonic;
-    var mark = document.createElement('span');
-    mark.className = 'mark';
-    mark.textContent = fields[2] === '1' ? '\u2713' : '';
-    var shortcut = document.createElement('span');
-    shortcut.className = 'shortcut';
-    shortcut.textContent = text.shortcut;
-    li.append(mark, text.label, shortcut);
-    li.addEventListener('click', function (e) {
-      e.stopPropagation();
-      choose(li);
-    });
-    return li;
-  }
-
   // Choosing an item only tells the program; its check mark stays as the program sets it.
-  function choose(li) {
-    if (li.getAttribute('aria-disabled') === 'true') return;
-    closeMenu();
-    post([EVENT.menuCommand, graphicsId, 0, 0, 0, -1, 0, Number(li.getAttribute('data-command'))]);
-  }
-
-  function buildMenuBar(spec) {
-    menuBar.textContent = '';
-    var list = null;
-    spec.split('\n').forEach(function (line) {
-      var fields = line.split('\x1f');
-      if (fields[0] === 'popup') {
-        var popup = document.createElement('div');
-        popup.className = 'morlu-popup';
-        var button = document.createElement('button');
-        button.type = 'button';
-        button.setAttribute('role', 'menuitem');
-        button.setAttribute('aria-haspopup', 'true');
-        button.setAttribute('aria-expanded', 'false');
-        var title = itemText(fields[1]);
-        button.dataset.mnemonic = title.mnemonic;
-        button.appendChild(title.label);
-        list = document.createElement('ul');
-        list.setAttribute('role', 'menu');
-        list.hidden = true;
-        button.addEventListener('click', function (e) {
-          e.stopPropagation();
-          if (openMenu === popup) closeMenu();
-          else showMenu(popup, false);
-        });
-        popup.append(button, list);
-        menuBar.appendChild(popup);
-      } else if (fields[0] === 'separator' && list) {
-        var sep = document.createElement('li');
-        sep.setAttribute('role', 'separator');
-        list.appendChild(sep);
-      } else if (fields[0] === 'item' && list) {
-        list.appendChild(makeItem(fields));
-      }
-    });
-  }
-
-  function menuItems(popup) {
-    return Array.prototype.slice.call(popup.querySelectorAll('li[role="menuitemcheckbox"]'));
-  }
-
-  function showMenu(popup, focusFirst) {
-    closeMenu();
-    openMenu = popup;
-    popup.querySelector('button').setAttribute('aria-expanded', 'true');
-    popup.querySelector('ul').hidden = false;
-    if (focusFirst) {
-      var first = menuItems(popup).find(function (li) { return li.getAttribute('aria-disabled') !== 'true'; });
-      if (first) first.focus();
-    }
-  }
-
-  function closeMenu() {
-    if (!openMenu) return;
-    openMenu.querySelector('button').setAttribute('aria-expanded', 'false');
-    openMenu.querySelector('ul').hidden = true;
-    openMenu = null;
+  var menu = window.morluMenuBar(menuBar, function (command) {
+    post([EVENT.menuCommand, graphicsId, 0, 0, 0, -1, 0, command]);
+  }, function () {
     graphics.focus();
-  }
-
-  // Keys while the menu is open move in it: arrows, Enter, Escape, mnemonics.
-  function menuKey(e) {
-    var items = menuItems(openMenu).filter(function (li) { return li.getAttribute('aria-disabled') !== 'true'; });
-    var at = items.indexOf(document.activeElement);
-    if (e.key === 'Escape' || e.key === 'F10' || e.key === 'Alt') {
-      closeMenu();
-    } else if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
-      var step = e.key === 'ArrowDown' ? 1 : items.length - 1;
-      items[(at + step + (at < 0 ? 1 : 0)) % items.length].focus();
-    } else if (e.key === 'Enter' || e.key === ' ') {
-      if (at >= 0) choose(items[at]);
-    } else {
-      var hit = items.find(function (li) { return li.dataset.mnemonic === e.key.toLowerCase(); });
-      if (hit) choose(hit);
-    }
-    e.preventDefault();
-  }
-
-  // Other Alt combinations belong to the menu too, as on the desktop, and are
-  // kept from the browser (Alt+Left would leave the page).
-  function belongsToMenu(e) {
-    return e.altKey && !e.ctrlKey && e.key !== 'Alt';
-  }
-
-  // Alt with a title's mnemonic, or F10, opens the menu, as on the desktop.
-  function opensMenu(e) {
-    if (e.key === 'F10') return menuBar.querySelector('.morlu-popup');
-    if (!e.altKey || e.ctrlKey) return null;
-    var popups = menuBar.querySelectorAll('.morlu-popup');
-    for (var i = 0; i < popups.length; ++i)
-      if (popups[i].querySelector('button').dataset.mnemonic === e.key.toLowerCase()) return popups[i];
-    return null;
-  }
+  });
 
   // ---- keys and clicks ----
 
@@ -356,19 +212,7 @@
   function onKey(e) {
     if (e.target && e.target.closest && e.target.closest('input, #morlu-controls')) return;
     var press = e.type === 'keydown';
-    if (press && openMenu) return menuKey(e);
-    if (press) {
-      var popup = opensMenu(e);
-      if (popup) {
-        e.preventDefault();
-        showMenu(popup, true);
-        return;
-      }
-      if (belongsToMenu(e)) {
-        e.preventDefault();
-        return;
-      }
-    }
+    if (press && menu.takeKey(e)) return;
     if (!graphicsId || ended) return;
     var vk = vkOf(e);
     var own = modOfVk(vk);
@@ -390,7 +234,7 @@
 
   function onMouseDown(e) {
     if (e.button !== 0 || !graphicsId) return;
-    closeMenu();
+    menu.close();
     // The offset is from the canvas as drawn, its pixels on the screen's: a box
     // at a fractional place (below a heading of fractional height) would put a
     // click one pixel off, e.g. floor(173 - 73.19) = 99 for the pixel at row 100.
@@ -497,7 +341,7 @@
   document.addEventListener('keydown', onKey);
   document.addEventListener('keyup', onKey);
   window.addEventListener('blur', releaseHeld);
-  document.addEventListener('click', function () { closeMenu(); });
+  document.addEventListener('click', function () { menu.close(); });
   document.getElementById('morlu-script-download').addEventListener('click', downloadScript);
   document.getElementById('morlu-script-load').addEventListener('click', function () {
     document.getElementById('morlu-script-file').click();

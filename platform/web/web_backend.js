@@ -20,10 +20,12 @@ mergeInto(LibraryManager.library, {
     morluPageCall('show', [id, visible !== 0]);
   },
 
-  // The view into the module's memory is valid only during the call.
+  // The pixels as a view into the module's memory, valid only during the call:
+  // the canvas copies them from there, with no copy of our own.
   morlu_web_present__deps: ['$morluPageCall'],
   morlu_web_present: function(id, x, y, width, height, rgba) {
-    morluPageCall('present', [id, x, y, width, height, HEAPU8.subarray(rgba, rgba + width * height * 4)]);
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    morluPageCall('present', [id, x, y, width, height, pixels]);
   },
 
   morlu_web_menu_bar__deps: ['$morluPageCall'],

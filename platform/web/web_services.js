@@ -64,7 +64,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // The browser's PNG of opaque RGBA pixels.
-  morlu_web_encode_png__deps: ['$morluScratch', 'malloc'],
+  morlu_web_encode_png__deps: ['malloc'],
   morlu_web_encode_png: function(rgba, width, height, length) {
     var canvas = document.createElement('canvas');
     canvas.width = width;

@@ -23,7 +23,8 @@ def font_face(family, path):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--template", required=True)
-    parser.add_argument("--page-script", required=True)
+    parser.add_argument("--page-script", action="append", required=True,
+                        help="the page's own scripts, in the order they run")
     parser.add_argument("--program", required=True, help="the program's JavaScript from emcc")
     parser.add_argument("--title", required=True)
     parser.add_argument("--sans", required=True, help="the sans-serif face (TTF)")
@@ -35,7 +36,8 @@ def main():
     parts = {
         "/*MORLU-FONTS*/": font_face("morlu-sans", args.sans) + "\n" + font_face("morlu-mono", args.mono),
         "<!--MORLU-PROGRAM-->": inline_script(pathlib.Path(args.program).read_text(encoding="utf-8")),
-        "<!--MORLU-PAGE-SCRIPT-->": inline_script(pathlib.Path(args.page_script).read_text(encoding="utf-8")),
+        "<!--MORLU-PAGE-SCRIPT-->": "\n".join(
+            inline_script(pathlib.Path(script).read_text(encoding="utf-8")) for script in args.page_script),
     }
     page = page.replace("{{TITLE}}", html.escape(args.title))
     # Each mark once, and never in the text put in for another: split, not replace.
