@@ -52,6 +52,10 @@ export async function openPage(name, { hash = "" } = {}) {
   return { page, errors, close: () => context.close() };
 }
 
+// MORLU.SCR as the page keeps it: one character per byte of the file, under
+// one key of the page's storage; null when there is no file.
+export const storedScript = (page) => page.evaluate(() => localStorage.getItem("morlu:MORLU.SCR"));
+
 export const pngOf = (dataUrl) => Buffer.from(dataUrl.slice(dataUrl.indexOf(",") + 1), "base64");
 
 // The tape run in the page, with its pictures as PNG bytes.

@@ -5,14 +5,13 @@ import assert from "node:assert/strict";
 import { writeFile } from "node:fs/promises";
 import path from "node:path";
 import { test } from "node:test";
-import { openPage, pngOf, resultsFolder, runTapeInPage } from "./browser.mjs";
+import { openPage, pngOf, resultsFolder, runTapeInPage, storedScript } from "./browser.mjs";
 import { sideBySide } from "./compare.mjs";
 import { mainThreadUse, percent } from "./idle.mjs";
 import {
   canvasPicture, chooseFromMenu, clickCanvas, picturesOf, playLive, pressCombo, samePicture, tapeOf, waitForPicture,
   waitForStill,
 } from "./live.mjs";
-import { SCRIPT_KEY } from "./script_storage.mjs";
 
 for (const name of ["click_to_draw", "typewriter"]) {
   test(`${name}: real clicks and typed keys draw what the tape's do`, async () => {
@@ -70,7 +69,7 @@ test("bugs: the Run menu by mouse, a panel button, typed keys and the Ctrl short
     shown = await changes(shown, "Add Bug while recording");
     await pressCombo(page, "ctrl+r");
     await checked(5, "false");
-    const script = await page.evaluate((key) => localStorage.getItem(key), SCRIPT_KEY);
+    const script = await storedScript(page);
     assert.match(script ?? "", /MORLU_KBD\(120\);\r?\nMORLU_MOUSE\(-257, 108\);/, "the typed x and the click were not recorded");
     await pressCombo(page, "ctrl+p");
     shown = await changes(shown, "Ctrl+P (play back)");

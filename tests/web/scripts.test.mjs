@@ -6,14 +6,12 @@ import assert from "node:assert/strict";
 import { writeFile } from "node:fs/promises";
 import path from "node:path";
 import { test } from "node:test";
-import { download, openPage, resultsFolder, runTapeInPage, settings } from "./browser.mjs";
+import { download, openPage, resultsFolder, runTapeInPage, settings, storedScript } from "./browser.mjs";
 import { runTapeOnLinux } from "./linux.mjs";
 import { picturesOf, playLive, pressCombo, samePicture, tapeOf, waitForPicture } from "./live.mjs";
 import { decodePng } from "./png.mjs";
-import { SCRIPT_KEY, scriptText } from "./script_storage.mjs";
 
 const program = path.join(settings.build, "examples/record_and_replay");
-const stored = (page) => page.evaluate((key) => localStorage.getItem(key), SCRIPT_KEY);
 
 test("record_and_replay: a MORLU.SCR recorded in the page plays on Linux, and one recorded on Linux plays in the page", async () => {
   const tape = await tapeOf("record_and_replay");
@@ -24,7 +22,7 @@ test("record_and_replay: a MORLU.SCR recorded in the page plays on Linux, and on
   try {
     const file = await download(live.page, "#morlu-script-download");
     assert.equal(file.name, "MORLU.SCR");
-    assert.equal(file.bytes.toString("latin1"), scriptText(await stored(live.page)), "the download is not the stored script");
+    assert.equal(file.bytes.toString("latin1"), await storedScript(live.page), "the download is not the stored script");
     assert.ok(file.bytes.equals(linux.script), "the page recorded other bytes than Linux for the same input");
     const played = await runTapeOnLinux(program, Buffer.from("key ctrl+p\nsnapshot played.png\n"), { script: file.bytes });
     assert.equal(played.status, 0);
@@ -40,8 +38,8 @@ test("record_and_replay: a MORLU.SCR recorded in the page plays on Linux, and on
     const scriptFile = path.join(await resultsFolder(), "MORLU.SCR");
     await writeFile(scriptFile, linux.script);
     await (await page.$("#morlu-script-file")).uploadFile(scriptFile);
-    await page.waitForFunction((key) => localStorage.getItem(key) !== null, {}, SCRIPT_KEY);
-    assert.equal(scriptText(await stored(page)), linux.script.toString("latin1"), "the loaded script is not the file");
+    await page.waitForFunction(() => localStorage.getItem("morlu:MORLU.SCR") !== null);
+    assert.equal(await storedScript(page), linux.script.toString("latin1"), "the loaded script is not the file");
     await pressCombo(page, "ctrl+p");
     const want = picturesOf(web)["record_and_replay.png"];
     assert.ok(await waitForPicture(page, (now) => samePicture(now, want)), "the page did not play Linux's script back");
