@@ -225,6 +225,7 @@
   // seen: it is released when the page loses the keyboard, as the desktop
   // editions re-read the modifiers when a window regains the focus.
   function releaseHeld() {
+    if (!graphicsId) return;
     MODIFIER_KEYS.forEach(function (k) {
       if (!(heldMods & k[1])) return;
       heldMods &= ~k[1];
@@ -342,7 +343,11 @@
   document.addEventListener('keyup', onKey);
   window.addEventListener('blur', releaseHeld);
   document.addEventListener('click', function () { menu.close(); });
-  document.getElementById('morlu-script-download').addEventListener('click', downloadScript);
+  // The keyboard goes back to the program after a button.
+  document.getElementById('morlu-script-download').addEventListener('click', function () {
+    downloadScript();
+    graphics.focus();
+  });
   document.getElementById('morlu-script-load').addEventListener('click', function () {
     document.getElementById('morlu-script-file').click();
   });
