@@ -8,11 +8,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 export MORLU_JOBS=$jobs CMAKE_BUILD_PARALLEL_LEVEL=$jobs
-# Every build goes through one compiler cache (build-cache/) with its paths taken
-# relative to the source folder, so the documentation pages' builds, which run
-# in a copy of the source, reuse what the build stage compiled.
-export CCACHE_DIR=$PWD/build-cache CCACHE_BASEDIR=$PWD CMAKE_GENERATOR=Ninja
-export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 
 times=()
 # stage NAME COMMAND...: run one stage and note how long it took.
