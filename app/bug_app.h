@@ -7,6 +7,9 @@
 #include "morlu/canvas.h"
 
 constexpr int MAX_BUGS = 15;
+// The palette entries the landscape and the panel draw with.
+constexpr int BLACK = 0, WHITE = 1, RED = 2, YELLOW = 5, ICE_BLUE = 11, ORANGE = 13, BROWN = 14,
+              FOREST_GREEN = 19, OLIVE = 21;
 constexpr int32_t MOVE_WALK = 0;
 constexpr int32_t MOVE_HOP = 1;
 constexpr int32_t MOVE_FLY = 2;

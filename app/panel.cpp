@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int BLACK = 0, RED = 2, FOREST_GREEN = 19;
 constexpr int LABEL_X = -285;
 constexpr int LABEL_PTSIZE = 12;
 constexpr int ERROR_PTSIZE = 16;

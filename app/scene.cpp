@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int BLACK = 0, WHITE = 1, YELLOW = 5, ICE_BLUE = 11, ORANGE = 13, BROWN = 14, OLIVE = 21;
 constexpr int32_t SUN_ARC_RADIUS = 220;
 
 // The sky is ice blue while the sun is well above the horizon, orange near it.

@@ -32,12 +32,6 @@ bool read_batch_info(const fs::path& out, BatchInfo& info) {
     return info.tapes.size() == info.points.size();
 }
 
-std::string number(double v) {
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
 }  // namespace
 
 bool write_batch_info(const fs::path& out, const BatchInfo& info) {
@@ -82,8 +76,8 @@ bool write_grades(const fs::path& file, const ClassResults& c) {
     out << ",total,max\n";
     for (const ClassEntry& e : c.students) {
         out << csv_field(e.result.student);
-        for (const TapeResult& t : e.result.tapes) out << "," << number(t.points);
-        out << "," << number(e.result.score()) << "," << number(e.result.max_score()) << "\n";
+        for (const TapeResult& t : e.result.tapes) out << "," << format_number(t.points);
+        out << "," << format_number(e.result.score()) << "," << format_number(e.result.max_score()) << "\n";
     }
     return out.good();
 }

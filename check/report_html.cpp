@@ -60,12 +60,6 @@ std::string anchor(size_t index) {
     return "student" + std::to_string(index);
 }
 
-std::string number(double v) {
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
 // The class's average points per tape and in total, and how many passed each tape.
 void average_row(std::ostream& out, const ClassResults& c) {
     if (c.students.empty()) return;
@@ -81,25 +75,25 @@ void average_row(std::ostream& out, const ClassResults& c) {
             passed += e.result.tapes[i].passed() ? 1 : 0;
         }
         total += points;
-        out << "<th>" << number(points / n) << " &middot; " << passed << " passed</th>";
+        out << "<th>" << format_number(points / n) << " &middot; " << passed << " passed</th>";
     }
-    out << "<th>" << number(total / n) << "</th></tr>\n";
+    out << "<th>" << format_number(total / n) << "</th></tr>\n";
 }
 
 void class_table(std::ostream& out, const ClassResults& c) {
     out << "<table class=\"class\"><tr><th>Student</th>";
     for (size_t i = 0; i < c.info.tapes.size(); ++i) {
-        out << "<th>" << html_escape(c.info.tapes[i]) << " (" << number(c.info.points[i]) << ")</th>";
+        out << "<th>" << html_escape(c.info.tapes[i]) << " (" << format_number(c.info.points[i]) << ")</th>";
     }
     out << "<th>Total</th></tr>\n";
     for (size_t s = 0; s < c.students.size(); ++s) {
         const StudentResult& r = c.students[s].result;
         out << "<tr><td><a href=\"#" << anchor(s) << "\">" << html_escape(r.student) << "</a></td>";
         for (const TapeResult& t : r.tapes) {
-            out << "<td class=\"" << (t.passed() ? "passed" : "failed") << "\">" << number(t.points)
+            out << "<td class=\"" << (t.passed() ? "passed" : "failed") << "\">" << format_number(t.points)
                 << " &middot; " << html_escape(t.status) << "</td>";
         }
-        out << "<td>" << number(r.score()) << " / " << number(r.max_score()) << "</td></tr>\n";
+        out << "<td>" << format_number(r.score()) << " / " << format_number(r.max_score()) << "</td></tr>\n";
     }
     average_row(out, c);
     out << "</table>\n";
@@ -145,7 +139,7 @@ void failing_snapshots(std::ostream& out, const ClassEntry& e, const TapeResult&
 // One tape, folded away when it passed.
 void tape_section(std::ostream& out, const ClassEntry& e, size_t i, const TapeResult& t) {
     out << "<details" << (t.passed() ? "" : " open") << "><summary><b>" << html_escape(t.tape)
-        << "</b>: " << number(t.points) << " of " << number(t.max_points) << " &middot; "
+        << "</b>: " << format_number(t.points) << " of " << format_number(t.max_points) << " &middot; "
         << html_escape(t.status) << "</summary>\n";
     lines_block(out, "Problems:", t.problems.size() > 1 ? t.problems : std::vector<std::string>{});
     gif_pair(out, e, i, t);
@@ -161,7 +155,7 @@ void tape_section(std::ostream& out, const ClassEntry& e, size_t i, const TapeRe
 void student_section(std::ostream& out, const ClassEntry& e, size_t index, const std::string& isolation) {
     const StudentResult& r = e.result;
     out << "<section class=\"student\" id=\"" << anchor(index) << "\"><h3>" << html_escape(r.student) << ": "
-        << number(r.score()) << " / " << number(r.max_score()) << "</h3>\n";
+        << format_number(r.score()) << " / " << format_number(r.max_score()) << "</h3>\n";
     if (r.isolation != isolation) out << "<p>Isolation: " << html_escape(r.isolation) << "</p>\n";
     pre_block(out, "Not unpacked:", r.unpack_error);
     if (!r.built && r.unpack_error.empty())

@@ -1,6 +1,8 @@
 // UTF-8 checking by hand: a decoder that only says how long a valid sequence is.
 #include "text.h"
 
+#include <sstream>
+
 namespace morlu::check {
 namespace {
 
@@ -88,6 +90,12 @@ std::string csv_field(std::string_view text) {
     }
     out += '"';
     return out;
+}
+
+std::string format_number(double v) {
+    std::ostringstream s;
+    s << v;
+    return s.str();
 }
 
 std::string last_lines(const std::string& text, int lines) {

@@ -16,6 +16,8 @@ inline bool fail(std::string& error, const std::string& message) {
     error = message;
     return false;
 }
+// A number as a stream writes it: 2, 0.5, 2.25.
+std::string format_number(double v);
 // The last `lines` lines of `text`.
 std::string last_lines(const std::string& text, int lines);
 

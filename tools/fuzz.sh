@@ -13,8 +13,12 @@ tools/install-deps.sh
 
 root=$PWD
 build=$(realpath -m "${MORLU_FUZZ_BUILD:-build-fuzz}")
-cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON \
-    -DMORLU_WITH_GTK=OFF -DMORLU_BENCH=OFF >/dev/null
+# A folder already configured for fuzzing (the test command's sanitizer build)
+# is used as it is.
+if ! grep -qx 'MORLU_FUZZ:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_FUZZ=ON -DMORLU_WITH_GTK=OFF -DMORLU_BENCH=OFF >/dev/null
+fi
 cmake --build "$build" -j"${MORLU_JOBS:-$(nproc)}" --target morlu_script_reader_fuzz morlu_primitives_fuzz
 
 # The fuzzers work in a folder of their own (MORLU.SCR), so every path is absolute.

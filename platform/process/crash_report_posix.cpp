@@ -13,6 +13,7 @@
 
 #include "crash_parts.h"
 #include "crash_report.h"
+#include "error_write_posix.h"
 #include "output_flush.h"
 
 namespace morlu::platform {
@@ -52,18 +53,13 @@ const char* describe(int signal, int code) {
     }
 }
 
-void write_text(const char* text) {
-    const ssize_t written = ::write(STDERR_FILENO, text, std::strlen(text));
-    (void)written;  // nothing more can be done when standard error is gone
-}
-
 void write_line(const char* what, const char* hint) {
-    write_text(crash::program);
-    write_text(": crashed: ");
-    write_text(what);
-    write_text("; ");
-    write_text(hint);
-    write_text("\n");
+    write_error_text(crash::program);
+    write_error_text(": crashed: ");
+    write_error_text(what);
+    write_error_text("; ");
+    write_error_text(hint);
+    write_error_text("\n");
 }
 
 // The frames from `skip` on: those below are the report's own.
@@ -71,7 +67,7 @@ void write_stack(int skip) {
     void* frames[MAX_FRAMES];
     const int count = ::backtrace(frames, MAX_FRAMES);
     if (count <= skip) return;
-    write_text("stack, innermost call first:\n");
+    write_error_text("stack, innermost call first:\n");
     ::backtrace_symbols_fd(frames + skip, count - skip, STDERR_FILENO);
 }
 

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "error_write_posix.h"
 #include "output_flush.h"
 #include "quit_requests.h"
 
@@ -43,11 +44,6 @@ const char* describe(int signal) {
     }
 }
 
-void write_text(const char* text) {
-    const ssize_t written = ::write(STDERR_FILENO, text, std::strlen(text));
-    (void)written;  // nothing more can be done when standard error is gone
-}
-
 // Runs in the signal: only async-signal-safe calls.
 void on_request(int signal) {
     const int saved_errno = errno;
@@ -57,10 +53,10 @@ void on_request(int signal) {
         errno = saved_errno;
         return;
     }
-    write_text(program_name);
-    write_text(": ended at once by a second ");
-    write_text(describe(signal));
-    write_text("\n");
+    write_error_text(program_name);
+    write_error_text(": ended at once by a second ");
+    write_error_text(describe(signal));
+    write_error_text("\n");
     ::signal(signal, SIG_DFL);
     ::raise(signal);
 }
