@@ -22,7 +22,7 @@ if [[ $# -gt 0 ]]; then
     build=$(realpath "$1")
 else
     build=$PWD/build
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build build -j"${MORLU_JOBS:-2}" --target morlu-bugs examples
 fi
 tools/build-web.sh
