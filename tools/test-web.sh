@@ -27,11 +27,19 @@ else
 fi
 tools/build-web.sh
 
+# A program of one's own, as docs/browser.md makes it: install the browser
+# edition, then morlu-web turns a C source into a page.
+own=$PWD/build-web/own
+rm -rf "$own"
+cmake --install build-web --prefix "$own/install" >/dev/null
+(cd "$own" && install/bin/morlu-web "$OLDPWD/examples/shapes.c" >/dev/null)
+
 # npm ci only when the pinned versions changed since the last install.
 web=tests/web
 if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json"; then
     (cd "$web" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
     cp "$web/package-lock.json" "$web/node_modules/.installed-lock.json"
 fi
-MORLU_BUILD=$build MORLU_PAGES=$PWD/build-web/pages MORLU_WEB_RESULTS=$PWD/build-web/test-results \
+MORLU_BUILD=$build MORLU_PAGES=$PWD/build-web/pages MORLU_OWN_PAGE=$own/shapes.html \
+    MORLU_WEB_RESULTS=$PWD/build-web/test-results \
     node --test-reporter=spec "$web/run.mjs"

@@ -146,8 +146,8 @@
         requestAnimationFrame(function () { morlu.firstFrameMs = performance.now(); });
       }
     },
-    menuBar: function (id, spec) {
-      menu.build(spec);
+    menuBar: function (id, layout) {
+      menu.build(layout);
     },
     menuCheck: function (id, command, checked) {
       menu.check(command, checked);

@@ -62,10 +62,10 @@
       chosen(Number(li.getAttribute('data-command')));
     }
 
-    function buildMenuBar(spec) {
+    function buildMenuBar(layout) {
       menuBar.textContent = '';
       var list = null;
-      spec.split('\n').forEach(function (line) {
+      layout.split('\n').forEach(function (line) {
         var fields = line.split('\x1f');
         if (fields[0] === 'popup') {
           var popup = document.createElement('div');

@@ -12,7 +12,7 @@ extern "C" {
 void morlu_web_window(uint32_t id, const char* title, int32_t width, int32_t height, int32_t made);
 void morlu_web_show(uint32_t id, int32_t visible);
 void morlu_web_present(uint32_t id, int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* rgba);
-void morlu_web_menu_bar(uint32_t id, const char* spec, int32_t length);
+void morlu_web_menu_bar(uint32_t id, const char* layout, int32_t length);
 void morlu_web_menu_check(uint32_t id, uint32_t command, int32_t checked);
 int32_t morlu_web_take_event(int32_t* fields);
 int32_t morlu_web_pending();
@@ -35,20 +35,20 @@ enum Field { KIND, WINDOW, X, Y, VK, CODEPOINT, MODS, COMMAND, FIELDS };
 // One line per entry: "popup" and its title, "item" with id, check, grey and
 // text, or "separator"; fields split by the unit separator. Texts stay code
 // page 1252 bytes, which the page decodes.
-std::string menu_spec(const MenuBar& bar) {
-    std::string spec;
+std::string menu_layout(const MenuBar& bar) {
+    std::string layout;
     for (const MenuPopup& popup : bar.popups) {
-        spec += "popup\x1f" + popup.title + '\n';
+        layout += "popup\x1f" + popup.title + '\n';
         for (const MenuEntry& e : popup.entries) {
             if (e.kind == MenuEntry::Kind::separator) {
-                spec += "separator\n";
+                layout += "separator\n";
                 continue;
             }
-            spec += "item\x1f" + std::to_string(e.id) + '\x1f' + (e.checked ? "1" : "0") + '\x1f' +
-                    (e.grayed ? "1" : "0") + '\x1f' + e.text + '\n';
+            layout += "item\x1f" + std::to_string(e.id) + '\x1f' + (e.checked ? "1" : "0") + '\x1f' +
+                      (e.grayed ? "1" : "0") + '\x1f' + e.text + '\n';
         }
     }
-    return spec;
+    return layout;
 }
 
 class PageBackend final : public WebBackend {
@@ -67,8 +67,8 @@ public:
     }
     void present(WindowId id, const Surface& pixels, const PixelBox& box) override;
     void set_menu_bar(WindowId id, const MenuBar& bar) override {
-        const std::string spec = menu_spec(bar);
-        morlu_web_menu_bar(id, spec.data(), static_cast<int32_t>(spec.size()));
+        const std::string layout = menu_layout(bar);
+        morlu_web_menu_bar(id, layout.data(), static_cast<int32_t>(layout.size()));
     }
     void set_menu_check(WindowId id, uint32_t command, bool checked) override {
         morlu_web_menu_check(id, command, checked ? 1 : 0);

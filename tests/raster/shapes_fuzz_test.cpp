@@ -130,23 +130,31 @@ private:
     std::mt19937 rng_;
 };
 
+// The shape's arguments are drawn from the generator last to first, one
+// statement each: the order in which a call's arguments are evaluated differs
+// between compilers, and the golden pictures must not.
 void draw_piled_shape(Pile& p, Surface& s, const PixelBox& clip) {
-    switch (p.pick(4)) {
-        case 0:
-            draw_rectangle(s, clip, {p.coord(), p.coord(), p.coord(), p.coord()}, p.pen(), p.brush());
-            break;
-        case 1:
-            draw_ellipse(s, clip, {p.coord(), p.coord(), p.coord(), p.coord()}, p.pen(), p.brush());
-            break;
-        case 2: {
-            std::vector<Point> pts(3 + p.pick(6));
-            for (Point& v : pts) v = {p.coord(), p.coord()};
-            draw_polygon(s, clip, pts, p.pen(), p.brush());
-            break;
-        }
-        default:
-            draw_line(s, clip, {p.coord(), p.coord()}, {p.coord(), p.coord()}, p.pen());
+    const size_t kind = p.pick(4);
+    if (kind == 3) {
+        const Pen pen = p.pen();
+        const Point to{p.coord(), p.coord()};
+        const Point from{p.coord(), p.coord()};
+        draw_line(s, clip, from, to, pen);
+        return;
     }
+    if (kind == 2) {
+        std::vector<Point> pts(3 + p.pick(6));
+        for (Point& v : pts) v = {p.coord(), p.coord()};
+        const Brush brush = p.brush();
+        const Pen pen = p.pen();
+        draw_polygon(s, clip, pts, pen, brush);
+        return;
+    }
+    const Brush brush = p.brush();
+    const Pen pen = p.pen();
+    const Rect box{p.coord(), p.coord(), p.coord(), p.coord()};
+    if (kind == 0) draw_rectangle(s, clip, box, pen, brush);
+    if (kind == 1) draw_ellipse(s, clip, box, pen, brush);
 }
 
 // Twelve piles, every other one through a clip box inside the surface.

@@ -12,6 +12,8 @@ export const settings = {
   root,
   build: path.resolve(root, process.env.MORLU_BUILD ?? "build"),
   pages: path.resolve(root, process.env.MORLU_PAGES ?? "build-web/pages"),
+  // shapes.c made into a page by the installed browser edition's morlu-web.
+  ownPage: path.resolve(root, process.env.MORLU_OWN_PAGE ?? "build-web/own/shapes.html"),
   results: path.resolve(root, process.env.MORLU_WEB_RESULTS ?? "build-web/test-results"),
   browser: process.env.MORLU_BROWSER ?? "/usr/bin/chromium-headless-shell",
 };
@@ -31,7 +33,9 @@ export async function closeBrowser() {
   if (launched) await (await launched).close();
 }
 
-export const pageUrl = (name, hash = "") => pathToFileURL(path.join(settings.pages, `${name}.html`)).href + hash;
+// A page by its program's name among the built pages, or by its file's path.
+const pageFile = (name) => (name.endsWith(".html") ? path.resolve(name) : path.join(settings.pages, `${name}.html`));
+export const pageUrl = (name, hash = "") => pathToFileURL(pageFile(name)).href + hash;
 
 // Opens PAGE.html in a fresh context and waits until its runtime is loaded.
 // `errors` collects what the page threw and what it fetched.

@@ -31,6 +31,17 @@ const examples = tapesOf(path.join(settings.root, "examples/tapes"), null, (name
   path.join(settings.build, "examples", name.replace(/\.tape$/, "")),
 );
 
+test("a program of one's own: morlu-web from the installed edition makes a page that runs as the built one", async () => {
+  const tape = (await readFile(path.join(settings.root, "examples/tapes/shapes.tape"))).toString("utf8");
+  const [own, built] = await Promise.all([runTapeInPage(settings.ownPage, tape), runTapeInPage("shapes", tape)]);
+  assert.deepEqual(own.errors, [], "the page threw");
+  assert.equal(own.status, built.status);
+  assert.deepEqual(Object.keys(own.snapshots).sort(), Object.keys(built.snapshots).sort(), "snapshot names");
+  for (const [name, png] of Object.entries(built.snapshots))
+    assert.ok(png.equals(own.snapshots[name]), `${name} differs from the built page's`);
+  assert.deepEqual(own.logs, built.logs, "logs");
+});
+
 // Two tapes at a time: each runs two Linux processes and a page.
 describe("tapes on Linux and in the page", { concurrency: 2 }, () => {
   let fonts;
