@@ -17,7 +17,9 @@ tools/build-windows.sh
 
 # One Wine server for every test, started with its services outside the tests:
 # otherwise each test program starts (and waits for) a server of its own.
+# The build does not run Wine, so the prefix may not exist yet.
 wine_dir=/usr/lib/wine
+mkdir -p "$WINEPREFIX"
 "$wine_dir/wineserver" -p
 trap '"$wine_dir/wineserver" -k 2>/dev/null || true' EXIT
 "$wine_dir/wine64" wineboot >/dev/null 2>&1
