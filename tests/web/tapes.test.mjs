@@ -13,11 +13,6 @@ import { coverage, differences, sideBySide, textArea } from "./compare.mjs";
 import { otherFontsConfig, runTapeOnLinux } from "./linux.mjs";
 import { decodePng } from "./png.mjs";
 
-// Demo tapes about files and folders, which a page does not have.
-const notForPages = {
-  "unwritable_output_is_reported.tape": "writes a snapshot into a folder that does not exist; a page has no folders",
-};
-
 // Read at once, so that every test is known before the first one runs.
 function tapesOf(folder, page, program) {
   const names = readdirSync(folder).filter((n) => n.endsWith(".tape")).sort();
@@ -26,7 +21,7 @@ function tapesOf(folder, page, program) {
 
 const demo = tapesOf(path.join(settings.root, "tests/tapes"), "bugs", () =>
   path.join(settings.build, "app/morlu-bugs"),
-).filter(({ tape }) => !notForPages[path.basename(tape)]);
+);
 const examples = tapesOf(path.join(settings.root, "examples/tapes"), null, (name) =>
   path.join(settings.build, "examples", name.replace(/\.tape$/, "")),
 );
@@ -48,8 +43,6 @@ describe("tapes on Linux and in the page", { concurrency: 2 }, () => {
   before(async () => {
     fonts = await otherFontsConfig(await resultsFolder());
   });
-
-  for (const [tape, why] of Object.entries(notForPages)) test(`bugs: ${tape}`, { skip: why }, () => {});
 
   for (const { page, program, tape } of [...demo, ...examples]) {
     test(`${page}: ${path.basename(tape)}`, async (t) => {
