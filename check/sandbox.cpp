@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -54,6 +55,13 @@ void set_limit(int resource, rlim_t value) {
     ::dup2(p.null_in, 0);
     ::dup2(p.out, 1);
     ::dup2(p.err, 2);
+    // Only the three standard streams go with the program. Another worker may
+    // have had a file open for writing when this one forked, a program being
+    // copied into its folder, say: kept open here it would be the student's to
+    // read, and would keep that program from starting ("text file busy").
+    if (::close_range(3, ~0U, 0) != 0) {
+        for (int fd = 3; fd < 1024; ++fd) ::close(fd);
+    }
     // A second more than asked: a program that spins on one thread meets the wall
     // clock's limit first and reads "timed out", whichever limit is the lower.
     set_limit(RLIMIT_CPU, static_cast<rlim_t>(p.limits.cpu_seconds) + 1);
@@ -69,7 +77,13 @@ void set_limit(int resource, rlim_t value) {
     // Ended with the checker, even by Ctrl+C; set after setuid, which clears it.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::chdir(p.folder.c_str()) != 0) ::_exit(127);
-    ::execve(p.argv[0], p.argv.data(), p.envp.data());
+    // A program another worker's child has just stopped holding open for writing
+    // can still be busy for a moment: try again for a second.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        ::execve(p.argv[0], p.argv.data(), p.envp.data());
+        if (errno != ETXTBSY) break;
+        ::usleep(10000);
+    }
     ::_exit(127);
 }
 

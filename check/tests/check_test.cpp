@@ -1,11 +1,15 @@
-// The checker's own rules that need no sandbox: what an assignment says, when
-// pictures and logs agree, and text made safe for the report and the gradebook.
+// The checker's own rules: what an assignment says, when pictures and logs
+// agree, text made safe for the report and the gradebook, and what a run is
+// given of the checker's own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
 #include "check/assignment.h"
 #include "check/compare.h"
+#include "check/sandbox.h"
 #include "check/text.h"
 
 namespace morlu::check {
@@ -137,6 +141,23 @@ TEST(Text, WhatAProgramPrintsIsMadeSafe) {
     EXPECT_EQ(csv_field("=1+1"), "\"'=1+1\"");
     EXPECT_EQ(last_lines("1\n2\n3\n", 2), "2\n3\n");
     EXPECT_EQ(last_lines("only", 5), "only");
+}
+
+// A file the checker holds open without close-on-exec, as a worker copying a
+// program into its folder does, is not open in another worker's run.
+TEST(Sandbox, ARunIsGivenNoFileOfTheChecker) {
+    const fs::path folder = fs::temp_directory_path() / ("check_sandbox_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::all);
+    const int held = ::open((folder / "held").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(held, 3);
+    const RunRequest r{.folder = folder,
+                       .argv = {"/bin/sh", "-c", "test ! -e /proc/self/fd/" + std::to_string(held)}};
+    const RunOutcome o = run_sandboxed(r, Isolation::rlimits);
+    ::close(held);
+    fs::remove_all(folder);
+    EXPECT_TRUE(o.started);
+    EXPECT_EQ(o.exit_status, 0) << o.err.text();
 }
 
 }  // namespace
