@@ -12,8 +12,8 @@ install(PROGRAMS ${MORLU_WEB_MAKE_PAGE} DESTINATION ${MORLU_WEB_SHARE})
 install(FILES ${MORLU_WEB_FONTS} DESTINATION ${MORLU_WEB_SHARE}/fonts)
 install(FILES /usr/share/doc/fonts-liberation2/copyright DESTINATION ${MORLU_WEB_SHARE}/fonts RENAME LICENSE)
 
-# The link options every page's program takes, one per line, for morlu-web;
-# it adds the JavaScript libraries from its own folder.
+# The link options every page's program takes, one per line, and the names of
+# the JavaScript libraries, for morlu-web, which finds them in its share folder.
 set(MORLU_WEB_OPTIONS_TEXT "")
 foreach(option ${MORLU_WEB_LINK_OPTIONS})
   if(NOT option MATCHES "^SHELL:--js-library")
@@ -21,5 +21,12 @@ foreach(option ${MORLU_WEB_LINK_OPTIONS})
   endif()
 endforeach()
 file(WRITE ${PROJECT_BINARY_DIR}/link-options.txt "${MORLU_WEB_OPTIONS_TEXT}")
-install(FILES ${PROJECT_BINARY_DIR}/link-options.txt DESTINATION ${MORLU_WEB_SHARE})
+set(MORLU_WEB_LIBRARY_NAMES "")
+foreach(library ${MORLU_WEB_JS_LIBRARIES})
+  get_filename_component(name ${library} NAME)
+  string(APPEND MORLU_WEB_LIBRARY_NAMES "${name}\n")
+endforeach()
+file(WRITE ${PROJECT_BINARY_DIR}/js-libraries.txt "${MORLU_WEB_LIBRARY_NAMES}")
+install(FILES ${PROJECT_BINARY_DIR}/link-options.txt ${PROJECT_BINARY_DIR}/js-libraries.txt
+        DESTINATION ${MORLU_WEB_SHARE})
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/web/morlu-web DESTINATION ${CMAKE_INSTALL_BINDIR})

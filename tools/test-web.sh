@@ -42,4 +42,4 @@ if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json"; t
 fi
 MORLU_BUILD=$build MORLU_PAGES=$PWD/build-web/pages MORLU_OWN_PAGE=$own/shapes.html \
     MORLU_WEB_RESULTS=$PWD/build-web/test-results \
-    node --test-reporter=spec "$web/run.mjs"
+    node --test-reporter=tap "$web/run.mjs"

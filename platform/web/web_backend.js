@@ -29,8 +29,8 @@ mergeInto(LibraryManager.library, {
   },
 
   morlu_web_menu_bar__deps: ['$morluPageCall'],
-  morlu_web_menu_bar: function(id, spec, length) {
-    morluPageCall('menuBar', [id, new TextDecoder('windows-1252').decode(HEAPU8.subarray(spec, spec + length))]);
+  morlu_web_menu_bar: function(id, layout, length) {
+    morluPageCall('menuBar', [id, new TextDecoder('windows-1252').decode(HEAPU8.subarray(layout, layout + length))]);
   },
 
   morlu_web_menu_check__deps: ['$morluPageCall'],
