@@ -7,11 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 tools/install-deps.sh packages-windows.txt
-# The build lists the unit tests by running them under Wine, in a prefix of the
-# build's own and with no display.
+# Programs run under Wine use a prefix of the build's own and no display.
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-windows/wine-prefix} WINEDEBUG=${WINEDEBUG:--all}
 unset DISPLAY
 
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLU_BENCH=OFF "$@" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DMORLU_BENCH=OFF "$@" >/dev/null
 cmake --build build-windows -j"${MORLU_JOBS:-$(nproc)}"

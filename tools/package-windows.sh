@@ -26,8 +26,9 @@ cp runtime/include/morlu/canvas.h "$stage/include/morlu/"
 cp build-windows/entry/libmorlu.a build-windows/entry/libmorlu_main.a "$stage/lib/"
 # Windows' Notepad of old shows only lines that end in CR LF.
 sed 's/$/\r/' tools/windows/README-windows.txt >"$stage/README.txt"
-# The debugging information would make the programs and the library ten times
-# their size. The libraries keep their file symbols: the guard against the
+# The programs go without their symbol tables, and the libraries without any
+# debugging information a build configured otherwise would add (ten times their
+# size). The libraries keep their file symbols: the guard against the
 # win32-threads compiler names the compiler to use through one.
 x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/examples/*.exe
 x86_64-w64-mingw32-strip --strip-debug --keep-file-symbols "$stage"/lib/*.a
