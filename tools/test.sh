@@ -1,30 +1,27 @@
 #!/usr/bin/env bash
 # Build morlu (installing what is missing) and run every test: formatting and
 # shell scripts, the unit and integration tests, the headless tapes, the desktop
-# test under Xvfb, the browser edition in headless Chromium, then the unit and
-# integration tests again under AddressSanitizer and UBSan, the fuzzers, and the
-# Windows edition under Wine.
-# Builds and tests use every core; each stage's time is printed at the end.
+# test under Xvfb, morlu-check, the browser edition in headless Chromium, the
+# unit and integration tests again under AddressSanitizer and UBSan, the
+# fuzzers, and the Windows edition under Wine.
+#
+# The stages run in two lanes side by side, each lane's stages in order: the
+# Linux edition (build, tests, morlu-check, the browser edition, which compares
+# its pictures with the Linux build's) and the other builds (the sanitizers,
+# then the fuzzers, which use that build, then the Windows edition). A stage
+# waits in its lane for the one before, and for nothing in the other lane but
+# the Linux build, whose programs the Windows stage compares with its own. While
+# a stage of one lane waits on a program or a server, the other lane's compiles
+# use the cores.
+# Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
+# has its log printed, and its lane stops. Each stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 export MORLU_JOBS=$jobs CMAKE_BUILD_PARALLEL_LEVEL=$jobs
-
-times=()
-# stage NAME COMMAND...: run one stage and note how long it took.
-stage() {
-    local name=$1 start=$SECONDS
-    shift
-    echo "== $name"
-    "$@"
-    times+=("$(printf '%4d s  %s' $((SECONDS - start)) "$name")")
-}
-report_times() {
-    echo "== time per stage ($jobs cores)"
-    printf '%s\n' "${times[@]}"
-    echo "$SECONDS s in all"
-}
-trap report_times EXIT
+logs=$PWD/build/test-logs
+rm -rf "$logs"
+mkdir -p "$logs"
 
 formatting() {
     git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
@@ -64,15 +61,69 @@ sanitized() {
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest -j"$jobs" --output-on-failure)
 }
+fuzzing() {
+    MORLU_FUZZ_BUILD=build-sanitize tools/fuzz.sh 30
+}
+windows() {
+    wait_for build
+    tools/test-windows.sh
+}
 
-stage "installing what is missing" tools/install-deps.sh
-stage "formatting and shell scripts (clang-format, shellcheck)" formatting
-stage "build" build
-stage "tests" tests
-stage "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
-    check_stage
-stage "the browser edition in headless Chromium (tools/test-web.sh)" tools/test-web.sh build
-stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
-stage "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" \
-    env MORLU_FUZZ_BUILD=build-sanitize tools/fuzz.sh 30
-stage "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" tools/test-windows.sh
+# stage NAME TITLE COMMAND...: run one stage, its output in its log; note its
+# time for the report, and whether it passed for the stages that wait on it.
+stage() {
+    local name=$1 title=$2 start=$SECONDS status=0
+    shift 2
+    echo "== $title: started"
+    # In the background, so that the stage's functions stop at their first
+    # failing command (errexit does not apply on the left of ||).
+    "$@" >"$logs/$name.log" 2>&1 &
+    wait $! || status=$?
+    printf '%4d s  %s\n' $((SECONDS - start)) "$title" >>"$logs/times"
+    if ((status != 0)); then
+        echo "== $title: FAILED (exit status $status); its output follows"
+        cat "$logs/$name.log"
+        echo "== end of $title's output"
+        touch "$logs/$name.failed"
+        return 1
+    fi
+    touch "$logs/$name.passed"
+    echo "== $title: passed in $((SECONDS - start)) s"
+}
+# wait_for NAME: wait until stage NAME has ended; fail if it did not pass.
+wait_for() {
+    until [[ -e $logs/$1.passed || -e $logs/$1.failed ]]; do sleep 1; done
+    [[ -e $logs/$1.passed ]] || { echo "stage $1 failed" >&2; return 1; }
+}
+
+lane_linux() {
+    stage build "build" build &&
+        stage tests "tests" tests &&
+        stage check "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
+            check_stage &&
+        stage web "the browser edition in headless Chromium (tools/test-web.sh)" tools/test-web.sh build
+}
+lane_other() {
+    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
+        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing &&
+        stage windows "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" windows
+}
+
+report_times() {
+    echo "== time per stage ($jobs cores, two lanes side by side)"
+    cat "$logs/times"
+    echo "$SECONDS s in all"
+}
+trap report_times EXIT
+trap 'kill 0' INT TERM
+
+stage install "installing what is missing" tools/install-deps.sh
+stage formatting "formatting and shell scripts (clang-format, shellcheck)" formatting
+lane_linux &
+linux=$!
+lane_other &
+other=$!
+status=0
+wait "$linux" || status=1
+wait "$other" || status=1
+[[ $status == 0 ]]
