@@ -74,7 +74,7 @@ windows() {
 stage() {
     local name=$1 title=$2 start=$SECONDS status=0
     shift 2
-    echo "== $title: started"
+    echo "== at $SECONDS s: $title: started"
     # In the background, so that the stage's functions stop at their first
     # failing command (errexit does not apply on the left of ||).
     "$@" >"$logs/$name.log" 2>&1 &
@@ -88,7 +88,7 @@ stage() {
         return 1
     fi
     touch "$logs/$name.passed"
-    echo "== $title: passed in $((SECONDS - start)) s"
+    echo "== at $SECONDS s: $title: passed in $((SECONDS - start)) s"
 }
 # wait_for NAME: wait until stage NAME has ended; fail if it did not pass.
 wait_for() {
