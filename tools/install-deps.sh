@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Install the Debian packages of tools/packages.txt (or of the list named, e.g.
+# Install the Debian packages of tools/packages.txt (or of the lists named, e.g.
 # packages-windows.txt) that are missing. Needs root (or sudo) only when
 # something is missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 missing=()
-while read -r pkg; do
-    [[ -z $pkg || $pkg == \#* ]] && continue
-    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-    [[ $status == "install ok installed" ]] || missing+=("$pkg")
-done <"${1:-packages.txt}"
+for list in "${@:-packages.txt}"; do
+    while read -r pkg; do
+        [[ -z $pkg || $pkg == \#* ]] && continue
+        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+        [[ $status == "install ok installed" ]] || missing+=("$pkg")
+    done <"$list"
+done
 
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 echo "Installing: ${missing[*]}"

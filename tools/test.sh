@@ -5,14 +5,15 @@
 # unit and integration tests again under AddressSanitizer and UBSan, the
 # fuzzers, and the Windows edition under Wine.
 #
-# The stages run in two lanes side by side, each lane's stages in order: the
-# Linux edition (build, tests, morlu-check, the browser edition, which compares
-# its pictures with the Linux build's) and the other builds (the sanitizers,
-# then the fuzzers, which use that build, then the Windows edition). A stage
-# waits in its lane for the one before, and for nothing in the other lane but
-# the Linux build, whose programs the Windows stage compares with its own. While
-# a stage of one lane waits on a program or a server, the other lane's compiles
-# use the cores.
+# The stages run in three lanes side by side, each lane's stages in order: the
+# Linux edition (build, tests, morlu-check, then the browser edition's tests,
+# which compare its pages with the Linux build's pictures), the sanitizers (their
+# build and tests, the fuzzers, which use that build, then the browser
+# edition's build), and the Windows edition (its cross-build, then its tests,
+# which compare its snapshots with the Linux build's). A stage waits for the one
+# before it in its lane, and for another lane's stage only where it uses what
+# that stage built. While a stage of one lane waits on a program or a server,
+# the other lanes' compiles use the cores.
 # Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
 # has its log printed, and its lane stops. Each stage's time is printed at the end.
 set -euo pipefail
@@ -64,7 +65,14 @@ sanitized() {
 fuzzing() {
     MORLU_FUZZ_BUILD=build-sanitize tools/fuzz.sh 30
 }
+# The browser edition's tests build its pages if they are not built yet; the
+# sanitizers' lane has built them.
+web() {
+    wait_for web_build
+    tools/test-web.sh build
+}
 windows() {
+    tools/build-windows.sh
     wait_for build
     tools/test-windows.sh
 }
@@ -101,29 +109,41 @@ lane_linux() {
         stage tests "tests" tests &&
         stage check "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
             check_stage &&
-        stage web "the browser edition in headless Chromium (tools/test-web.sh)" tools/test-web.sh build
+        stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
-lane_other() {
+# The browser edition's build does not depend on the sanitizers passing.
+lane_sanitizers() {
+    local status=0
     stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
-        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing &&
-        stage windows "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" windows
+        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
+        status=1
+    stage web_build "the browser edition's build (tools/build-web.sh)" tools/build-web.sh || status=1
+    return $status
+}
+lane_windows() {
+    stage windows "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" windows
 }
 
 report_times() {
-    echo "== time per stage ($jobs cores, two lanes side by side)"
+    echo "== time per stage ($jobs cores, three lanes side by side)"
     cat "$logs/times"
     echo "$SECONDS s in all"
 }
 trap report_times EXIT
 trap 'kill 0' INT TERM
 
-stage install "installing what is missing" tools/install-deps.sh
+# Everything every lane needs, installed before the lanes start.
+stage install "installing what is missing" \
+    tools/install-deps.sh packages.txt packages-check.txt packages-web.txt packages-windows.txt
 stage formatting "formatting and shell scripts (clang-format, shellcheck)" formatting
 lane_linux &
-linux=$!
-lane_other &
-other=$!
+lanes=($!)
+lane_sanitizers &
+lanes+=($!)
+lane_windows &
+lanes+=($!)
 status=0
-wait "$linux" || status=1
-wait "$other" || status=1
+for lane in "${lanes[@]}"; do
+    wait "$lane" || status=1
+done
 [[ $status == 0 ]]
