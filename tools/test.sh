@@ -13,7 +13,9 @@
 # which compare its snapshots with the Linux build's). A stage waits for the one
 # before it in its lane, and for another lane's stage only where it uses what
 # that stage built. While a stage of one lane waits on a program or a server,
-# the other lanes' compiles use the cores.
+# the other lanes' compiles use the cores. Those compiles run at a lower
+# priority than the rest: the Linux build, which most stages wait for, and the
+# tests, some of which wait on programs that must answer in time.
 # Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
 # has its log printed, and its lane stops. Each stage's time is printed at the end.
 set -euo pipefail
@@ -58,7 +60,7 @@ sanitized() {
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="$debug" -DCMAKE_CXX_FLAGS_DEBUG="$debug" \
         -DMORLU_SANITIZE=ON -DMORLU_FUZZ=ON -DMORLU_BENCH=OFF -DMORLU_WITH_GTK=OFF >/dev/null
-    cmake --build build-sanitize -j"$jobs"
+    nice -n 5 cmake --build build-sanitize -j"$jobs"
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest -j"$jobs" --output-on-failure)
 }
@@ -72,7 +74,7 @@ web() {
     tools/test-web.sh build
 }
 windows() {
-    tools/build-windows.sh
+    nice -n 5 tools/build-windows.sh
     wait_for build
     tools/test-windows.sh
 }
@@ -117,7 +119,7 @@ lane_sanitizers() {
     stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
         stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
         status=1
-    stage web_build "the browser edition's build (tools/build-web.sh)" tools/build-web.sh || status=1
+    stage web_build "the browser edition's build (tools/build-web.sh)" nice -n 5 tools/build-web.sh || status=1
     return $status
 }
 lane_windows() {
