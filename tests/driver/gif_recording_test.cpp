@@ -88,7 +88,7 @@ int total_cs(const DecodedGif& gif) {
     return total;
 }
 
-HeadlessRun run_tape(const std::string& text, const std::string& gif) {
+HeadlessRun run_tape_recording(const std::string& text, const std::string& gif) {
     std::string error;
     auto tape = parse_tape(text, error);
     EXPECT_TRUE(tape) << error;
@@ -107,8 +107,8 @@ TEST(GifRecording, TheSameTapeGivesTheSameBytesAndEachFrameIsTheSnapshotOfItsTim
         "wait 1000\nsnapshot t1000.png\n"
         "wait 50\nclick 43 142\nwait 400\nsnapshot t1450.png\n"
         "key ctrl+h\nwait 300\nsnapshot t1750.png\n";
-    ASSERT_EQ(run_tape(tape, "first.gif").status, 0);
-    ASSERT_EQ(run_tape(tape, "second.gif").status, 0);
+    ASSERT_EQ(run_tape_recording(tape, "first.gif").status, 0);
+    ASSERT_EQ(run_tape_recording(tape, "second.gif").status, 0);
     const auto bytes = file_bytes("first.gif");
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ(bytes, file_bytes("second.gif"));
@@ -163,7 +163,7 @@ TEST(GifEncoder, GiflibDecodesEveryImageExactly) {
 
 TEST(GifRecording, AGifThatCannotBeWrittenFailsTheRun) {
     const testing::ScratchFolder here;
-    EXPECT_EQ(run_tape("wait 100\n", "no-such-folder/x.gif").status, 73);
+    EXPECT_EQ(run_tape_recording("wait 100\n", "no-such-folder/x.gif").status, 73);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ int note_events(uintptr_t instance, uintptr_t previous, const char* command_line
     return 0;
 }
 
-struct Row {
+struct DrivenTape {
     const char* tape;
     const char* command_line;
     const char* seen;
@@ -44,7 +44,7 @@ struct Row {
 
 // Add a row for each new action: the tape, the program's command line, the
 // events it sees and how many actions were left when it ended.
-const Row ROWS[] = {
+const DrivenTape ROWS[] = {
     // Client pixels become logical coordinates around the window's middle.
     {"click 300 250\nclick 0 0\nclick 600 500", "", "M0,0 M-300,250 M300,-250 Q", 0},
     // A click outside the client area lands elsewhere.
@@ -67,7 +67,7 @@ const Row ROWS[] = {
 };
 
 TEST(TapeDriver, EachActionReachesTheProgramAsOnADesktop) {
-    for (const Row& row : ROWS) {
+    for (const DrivenTape& row : ROWS) {
         const testing::ScratchFolder here;
         g_seen.clear();
         const HeadlessRun run =

@@ -44,13 +44,13 @@ std::string read(const std::string& tape) {
     return out;
 }
 
-struct Row {
+struct TapeReading {
     const char* tape;
     const char* reads_as;
 };
 
 // Add a row for each new kind of line: the tape and what the parser makes of it.
-const Row ACCEPTED[] = {
+const TapeReading ACCEPTED[] = {
     {"click 10 20", "1 click 10,20"},
     {"click -5 2147483647", "1 click -5,2147483647"},
     {"  click\t1 2  # where the button is", "1 click 1,2"},
@@ -80,11 +80,11 @@ const Row ACCEPTED[] = {
 };
 
 TEST(Tape, EachKindOfLineReadsAsItsAction) {
-    for (const Row& row : ACCEPTED) EXPECT_EQ(read(row.tape), row.reads_as) << "tape: " << row.tape;
+    for (const TapeReading& row : ACCEPTED) EXPECT_EQ(read(row.tape), row.reads_as) << "tape: " << row.tape;
 }
 
 // Lines that are refused, with the number of the first bad line.
-const Row REFUSED[] = {
+const TapeReading REFUSED[] = {
     {"Click 1 2", "1"},
     {"click 1", "1"},
     {"click 1 2 3", "1"},
@@ -114,7 +114,7 @@ const Row REFUSED[] = {
 };
 
 TEST(Tape, ABadLineIsRefusedByItsNumber) {
-    for (const Row& row : REFUSED) {
+    for (const TapeReading& row : REFUSED) {
         std::string error;
         EXPECT_FALSE(parse_tape(row.tape, error)) << "tape: " << row.tape;
         EXPECT_EQ(error.rfind("tape line " + std::string(row.reads_as) + " not understood", 0), 0u)

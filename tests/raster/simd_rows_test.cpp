@@ -47,7 +47,7 @@ struct Rows {
     std::vector<uint32_t> memory;
 };
 
-class FillRun : public testing::TestWithParam<FillVariant> {};
+class FillRun : public ::testing::TestWithParam<FillVariant> {};
 
 TEST_P(FillRun, WritesTheColourOnExactlyTheRun) {
     const FillVariant& way = GetParam();
@@ -66,7 +66,7 @@ TEST_P(FillRun, WritesTheColourOnExactlyTheRun) {
 
 INSTANTIATE_TEST_SUITE_P(EveryWay,
                          FillRun,
-                         testing::ValuesIn(fill_variants().begin(), fill_variants().end()),
+                         ::testing::ValuesIn(fill_variants().begin(), fill_variants().end()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Coverage a glyph could have: runs of nothing (eight pixels with none are
@@ -81,7 +81,7 @@ std::vector<uint8_t> coverage_for(size_t size, std::mt19937& rng) {
     return coverage;
 }
 
-class BlendRows : public testing::TestWithParam<BlendVariant> {};
+class BlendRows : public ::testing::TestWithParam<BlendVariant> {};
 
 TEST_P(BlendRows, GiveThePixelsOfBlendOnExactlyTheBlock) {
     const BlendVariant& way = GetParam();
@@ -112,7 +112,7 @@ TEST_P(BlendRows, GiveThePixelsOfBlendOnExactlyTheBlock) {
 
 INSTANTIATE_TEST_SUITE_P(EveryWay,
                          BlendRows,
-                         testing::ValuesIn(blend_variants().begin(), blend_variants().end()),
+                         ::testing::ValuesIn(blend_variants().begin(), blend_variants().end()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
