@@ -8,8 +8,8 @@
 # The stages run in three lanes side by side, each lane's stages in order: the
 # Linux edition (build, tests, morlu-check, then the browser edition's tests,
 # which compare its pages with the Linux build's pictures), the sanitizers (their
-# build and tests, the fuzzers, which use that build, then the browser
-# edition's build), and the Windows edition (its cross-build, then its tests,
+# build and tests, the browser edition's build, then the fuzzers, which use the
+# sanitizers' build), and the Windows edition (its cross-build, then its tests,
 # which compare its snapshots with the Linux build's). A stage waits for the one
 # before it in its lane, and for another lane's stage only where it uses what
 # that stage built. While a stage of one lane waits on a program or a server,
@@ -17,7 +17,8 @@
 # priority than the rest: the Linux build, which most stages wait for, and the
 # tests, some of which wait on programs that must answer in time.
 # Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
-# has its log printed, and its lane stops. Each stage's time is printed at the end.
+# has its log printed, and the stages that need what it makes do not run. Each
+# stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -113,13 +114,17 @@ lane_linux() {
             check_stage &&
         stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
-# The browser edition's build does not depend on the sanitizers passing.
+# The browser edition's build does not depend on the sanitizers passing. The
+# fuzzers come last: they run for a set time, beside the browser edition's
+# tests, which wait on Chromium much of theirs.
 lane_sanitizers() {
     local status=0
-    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
-        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
-        status=1
+    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized || status=1
     stage web_build "the browser edition's build (tools/build-web.sh)" nice -n 5 tools/build-web.sh || status=1
+    if [[ -e $logs/sanitized.passed ]]; then
+        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
+            status=1
+    fi
     return $status
 }
 lane_windows() {
