@@ -47,10 +47,6 @@ tests() {
     (cd build && TMPDIR=$PWD/tmp CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache \
         ctest -j"$jobs" --output-on-failure)
 }
-check_stage() {
-    tools/install-deps.sh packages-check.txt
-    check/tests/test-check.sh build
-}
 # One clang build serves the sanitizers and the fuzzers: every library carries
 # libFuzzer's coverage hooks, which the tests do not notice. -O1 keeps the
 # assertions and runs the fuzzers at a useful speed; line tables are all the
@@ -111,7 +107,7 @@ lane_linux() {
     stage build "build" build &&
         stage tests "tests" tests &&
         stage check "morlu-check: the example assignment, hostile submissions, merged reports, the report in headless Chromium" \
-            check_stage &&
+            check/tests/test-check.sh build &&
         stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
 # The browser edition's build does not depend on the sanitizers passing. The
