@@ -7,10 +7,10 @@
 #
 # The stages run in three lanes side by side, each lane's stages in order: the
 # Linux edition (build, tests, morlu-check, then the browser edition's tests,
-# which compare its pages with the Linux build's pictures), the sanitizers (their
-# build and tests, the browser edition's build, then the fuzzers, which use the
-# sanitizers' build), and the Windows edition (its cross-build, then its tests,
-# which compare its snapshots with the Linux build's). A stage waits for the one
+# which compare its pages with the Linux build's pictures), the browser
+# edition's build and the sanitizers (their build and tests, then the fuzzers,
+# which use the sanitizers' build), and the Windows edition (its cross-build,
+# then its tests, which compare its snapshots with the Linux build's). A stage waits for the one
 # before it in its lane, and for another lane's stage only where it uses what
 # that stage built. While a stage of one lane waits on a program or a server,
 # the other lanes' compiles use the cores. Those compiles run at a lower
@@ -110,13 +110,13 @@ lane_linux() {
             check/tests/test-check.sh build &&
         stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
-# The browser edition's build does not depend on the sanitizers passing. The
-# fuzzers come last: they run for a set time, beside the browser edition's
-# tests, which wait on Chromium much of theirs.
+# The browser edition's build comes first, so that its tests, in the Linux
+# lane, need not wait for it. The fuzzers come last: they use the sanitizers'
+# build.
 lane_sanitizers() {
     local status=0
-    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized || status=1
     stage web_build "the browser edition's build (tools/build-web.sh)" nice -n 5 tools/build-web.sh || status=1
+    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized || status=1
     if [[ -e $logs/sanitized.passed ]]; then
         stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
             status=1

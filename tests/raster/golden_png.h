@@ -17,9 +17,11 @@
 
 namespace morlu::raster::testing {
 
-// The folder of golden pictures, next to this file.
+// The folder of golden pictures, next to this file: its path comes from the
+// build, since this file's own path, as the compiler gives it, may be relative
+// to the build folder (a compiler cache makes it so), not to where tests run.
 inline std::filesystem::path golden_dir() {
-    return std::filesystem::path(__FILE__).parent_path() / "golden";
+    return MORLU_GOLDEN_DIR;
 }
 
 // An 8-bit RGB or RGBA PNG as 0x00RRGGBB pixels; nothing if it cannot be read.
