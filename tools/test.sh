@@ -5,12 +5,12 @@
 # unit and integration tests again under AddressSanitizer and UBSan, the
 # fuzzers, and the Windows edition under Wine.
 #
-# The stages run in three lanes side by side, each lane's stages in order: the
+# The stages run in four lanes side by side, each lane's stages in order: the
 # Linux edition (build, tests, morlu-check, then the browser edition's tests,
-# which compare its pages with the Linux build's pictures), the browser
-# edition's build and the sanitizers (their build and tests, then the fuzzers,
-# which use the sanitizers' build), and the Windows edition (its cross-build,
-# then its tests, which compare its snapshots with the Linux build's). A stage waits for the one
+# which compare its pages with the Linux build's pictures), the sanitizers (their
+# build and tests, then the fuzzers, which use that build), the browser
+# edition's build, and the Windows edition (its cross-build, then its tests,
+# which compare its snapshots with the Linux build's). A stage waits for the one
 # before it in its lane, and for another lane's stage only where it uses what
 # that stage built. While a stage of one lane waits on a program or a server,
 # the other lanes' compiles use the cores. Those compiles run at a lower
@@ -114,26 +114,23 @@ lane_linux() {
             check/tests/test-check.sh build &&
         stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
-# The browser edition's build comes first, so that its tests, in the Linux
-# lane, need not wait for it. The fuzzers come last: they use the sanitizers'
-# build.
+# The fuzzers come last: they use the sanitizers' build, and run for a set
+# time beside the Windows edition's tests, which wait on Wine much of theirs.
 lane_sanitizers() {
-    local status=0
+    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
+        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing
+}
+# The browser edition's tests, in the Linux lane, wait for this build.
+lane_web_build() {
     stage web_build "the browser edition's build (tools/build-web.sh)" \
-        env MORLU_JOBS="$side_jobs" nice -n 5 tools/build-web.sh || status=1
-    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized || status=1
-    if [[ -e $logs/sanitized.passed ]]; then
-        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing ||
-            status=1
-    fi
-    return $status
+        env MORLU_JOBS="$side_jobs" nice -n 5 tools/build-web.sh
 }
 lane_windows() {
     stage windows "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" windows
 }
 
 report_times() {
-    echo "== time per stage ($jobs cores, three lanes side by side)"
+    echo "== time per stage ($jobs cores, four lanes side by side)"
     cat "$logs/times"
     echo "$SECONDS s in all"
 }
@@ -147,6 +144,8 @@ stage formatting "formatting and shell scripts (clang-format, shellcheck)" forma
 lane_linux &
 lanes=($!)
 lane_sanitizers &
+lanes+=($!)
+lane_web_build &
 lanes+=($!)
 lane_windows &
 lanes+=($!)
