@@ -5,17 +5,17 @@
 # unit and integration tests again under AddressSanitizer and UBSan, the
 # fuzzers, and the Windows edition under Wine.
 #
-# The stages run in four lanes side by side, each lane's stages in order: the
-# Linux edition (build, tests, morlu-check, then the browser edition's tests,
-# which compare its pages with the Linux build's pictures), the sanitizers (their
-# build and tests, then the fuzzers, which use that build), the browser
-# edition's build, and the Windows edition (its cross-build, then its tests,
-# which compare its snapshots with the Linux build's). A stage waits for the one
-# before it in its lane, and for another lane's stage only where it uses what
-# that stage built. While a stage of one lane waits on a program or a server,
-# the other lanes' compiles use the cores. Those compiles run at a lower
-# priority than the rest: the Linux build, which most stages wait for, and the
-# tests, some of which wait on programs that must answer in time.
+# The builds run one after another on every core: the Linux edition's, then
+# the Windows edition's cross-build, the browser edition's and the sanitizers'
+# (clang's). More compilers at once than cores took a sixth more processor
+# time for the same work, each evicting the others' working sets from the
+# caches. The tests start as soon as what they use is built, beside the builds
+# that follow: the Linux edition's (tests, morlu-check, then the browser
+# edition's tests, which compare its pages with the Linux build's pictures), the
+# Windows edition's (which compare its snapshots with the Linux build's), and
+# the sanitizers' tests, then the fuzzers. The builds after the first run at a
+# lower priority than the tests, some of which wait on programs that must
+# answer in time, and use the cores those leave.
 # Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
 # has its log printed, and the stages that need what it makes do not run. Each
 # stage's time is printed at the end.
@@ -23,10 +23,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 export MORLU_JOBS=$jobs CMAKE_BUILD_PARALLEL_LEVEL=$jobs
-# The other lanes' builds compile on half the cores each: more compilers than
-# cores, each evicting the others' working set from the caches, took a third
-# more processor time for the same work.
-side_jobs=$(((jobs + 1) / 2))
 logs=$PWD/build/test-logs
 rm -rf "$logs"
 mkdir -p "$logs"
@@ -56,26 +52,26 @@ tests() {
 # assertions and runs the fuzzers at a useful speed; line tables are all the
 # sanitizers' reports need, at a fifth less compile time than full debugging
 # information.
-sanitized() {
+sanitizer_build() {
     local debug="-gline-tables-only -O1"
     cmake -S . -B build-sanitize -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="$debug" -DCMAKE_CXX_FLAGS_DEBUG="$debug" \
         -DMORLU_SANITIZE=ON -DMORLU_FUZZ=ON -DMORLU_BENCH=OFF -DMORLU_WITH_GTK=OFF >/dev/null
-    nice -n 5 cmake --build build-sanitize -j"$side_jobs"
-    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-        ctest -j"$jobs" --output-on-failure)
+    nice -n 5 cmake --build build-sanitize -j"$jobs"
+}
+sanitized() {
+    cd build-sanitize
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest -j"$jobs" --output-on-failure
 }
 fuzzing() {
     MORLU_FUZZ_BUILD=build-sanitize tools/fuzz.sh 30
 }
-# The browser edition's tests build its pages if they are not built yet; the
-# sanitizers' lane has built them.
 web() {
     wait_for web_build
     tools/test-web.sh build
 }
+# tools/test-windows.sh finds the cross-build done.
 windows() {
-    MORLU_JOBS=$side_jobs nice -n 5 tools/build-windows.sh
     wait_for build
     tools/test-windows.sh
 }
@@ -114,23 +110,32 @@ lane_linux() {
             check/tests/test-check.sh build &&
         stage web "the browser edition in headless Chromium (tools/test-web.sh)" web
 }
-# The fuzzers come last: they use the sanitizers' build, and run for a set
-# time beside the Windows edition's tests, which wait on Wine much of theirs.
-lane_sanitizers() {
-    stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
-        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing
-}
-# The browser edition's tests, in the Linux lane, wait for this build.
-lane_web_build() {
-    stage web_build "the browser edition's build (tools/build-web.sh)" \
-        env MORLU_JOBS="$side_jobs" nice -n 5 tools/build-web.sh
+# The other builds, each whether or not the one before it passed. The Windows
+# edition's comes first, since its tests wait on Wine much of their time: the
+# builds after it use the cores meanwhile.
+lane_builds() {
+    local status=0
+    wait_for build || true
+    stage windows_build "the Windows edition's cross-build (tools/build-windows.sh)" \
+        nice -n 5 tools/build-windows.sh || status=1
+    stage web_build "the browser edition's build (tools/build-web.sh)" nice -n 5 tools/build-web.sh || status=1
+    stage sanitizer_build "the sanitizers' build (clang, AddressSanitizer, UBSan, libFuzzer's hooks)" \
+        sanitizer_build || status=1
+    return $status
 }
 lane_windows() {
-    stage windows "the Windows edition, cross-built and tested under Wine (tools/test-windows.sh)" windows
+    wait_for windows_build &&
+        stage windows "the Windows edition's tests under Wine (tools/test-windows.sh)" windows
+}
+# The fuzzers run for a set time: last, beside the builds and tests still running.
+lane_sanitizers() {
+    wait_for sanitizer_build &&
+        stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
+        stage fuzzing "fuzzing: the script reader and the primitives, half a minute each (tools/fuzz.sh)" fuzzing
 }
 
 report_times() {
-    echo "== time per stage ($jobs cores, four lanes side by side)"
+    echo "== time per stage ($jobs cores; stages side by side overlap)"
     cat "$logs/times"
     echo "$SECONDS s in all"
 }
@@ -141,14 +146,11 @@ trap 'kill 0' INT TERM
 stage install "installing what is missing" \
     tools/install-deps.sh packages.txt packages-check.txt packages-web.txt packages-windows.txt
 stage formatting "formatting and shell scripts (clang-format, shellcheck)" formatting
-lane_linux &
-lanes=($!)
-lane_sanitizers &
-lanes+=($!)
-lane_web_build &
-lanes+=($!)
-lane_windows &
-lanes+=($!)
+lanes=()
+for lane in lane_linux lane_builds lane_windows lane_sanitizers; do
+    $lane &
+    lanes+=($!)
+done
 status=0
 for lane in "${lanes[@]}"; do
     wait "$lane" || status=1
