@@ -7,9 +7,9 @@
 #
 # The builds run one after another on every core: the Linux edition's, then
 # the Windows edition's cross-build, the browser edition's and the sanitizers'
-# (clang's). More compilers at once than cores took a sixth more processor
-# time for the same work, each evicting the others' working sets from the
-# caches. The tests start as soon as what they use is built, beside the builds
+# (clang's). With more compilers at once than cores, each evicting the others'
+# working sets from the caches, the same work took a tenth more processor time
+# in all, and clang's compiles half as much again. The tests start as soon as what they use is built, beside the builds
 # that follow: the Linux edition's (tests, morlu-check, then the browser
 # edition's tests, which compare its pages with the Linux build's pictures), the
 # Windows edition's (which compare its snapshots with the Linux build's), and
@@ -127,7 +127,7 @@ lane_windows() {
     wait_for windows_build &&
         stage windows "the Windows edition's tests under Wine (tools/test-windows.sh)" windows
 }
-# The fuzzers run for a set time: last, beside the builds and tests still running.
+# The sanitizers' tests, then the fuzzers, which run for a set time.
 lane_sanitizers() {
     wait_for sanitizer_build &&
         stage sanitized "tests under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized &&
