@@ -9,13 +9,14 @@
 # the Windows edition's cross-build, the browser edition's and the sanitizers'
 # (clang's). With more compilers at once than cores, each evicting the others'
 # working sets from the caches, the same work took a tenth more processor time
-# in all, and clang's compiles half as much again. The tests start as soon as what they use is built, beside the builds
-# that follow: the Linux edition's (tests, morlu-check, then the browser
-# edition's tests, which compare its pages with the Linux build's pictures), the
-# Windows edition's (which compare its snapshots with the Linux build's), and
-# the sanitizers' tests, then the fuzzers. The builds after the first run at a
-# lower priority than the tests, some of which wait on programs that must
-# answer in time, and use the cores those leave.
+# in all, and clang's compiles half as much again. The tests start as soon as
+# what they use is built, beside the builds that follow: the Linux edition's
+# (tests, morlu-check, then the browser edition's tests, which compare its
+# pages with the Linux build's pictures), the Windows edition's (which compare
+# its snapshots with the Linux build's), and the sanitizers' tests, then the
+# fuzzers. The builds after the first run at a lower priority than the tests,
+# some of which wait on programs that must answer in time, and use the cores
+# those leave.
 # Each stage writes its output to build/test-logs/STAGE.log; a stage that fails
 # has its log printed, and the stages that need what it makes do not run. Each
 # stage's time is printed at the end.
