@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "exit_status.h"
 #include "gif_recording.h"
@@ -22,7 +21,9 @@ namespace {
 // The whole tape file, or false with `error` set. Only a regular file is a tape:
 // a folder would read as nothing, and a FIFO or a device might never end.
 // The name is UTF-8, as every name a program is given (on Windows its code
-// page is UTF-8), whatever the C++ library would take a plain string for.
+// page is UTF-8, so the C library opens it as given). C's files rather than
+// C++ streams: streams bring the C++ library's locales into every program,
+// a third of a browser page's code.
 bool read_tape(const char* path, std::string& text, std::string& error) {
     const std::filesystem::path file(std::u8string(path, path + std::strlen(path)));
     std::error_code ec;
@@ -30,12 +31,12 @@ bool read_tape(const char* path, std::string& text, std::string& error) {
     if (ec) return error = ec.message(), false;
     if (std::filesystem::is_directory(status)) return error = "it is a folder", false;
     if (!std::filesystem::is_regular_file(status)) return error = "it is not a regular file", false;
-    std::ifstream in(file, std::ios::binary);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path, "rb"), std::fclose);
     if (!in) return error = std::strerror(errno), false;
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad()) return error = "it could not be read to its end", false;
-    text = out.str();
+    text.clear();
+    char block[4096];
+    while (const size_t n = std::fread(block, 1, sizeof block, in.get())) text.append(block, n);
+    if (std::ferror(in.get())) return error = "it could not be read to its end", false;
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "tape_driver.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "platform/headless/png_writer.h"
 #include "platform/window/platform.h"
@@ -192,11 +191,13 @@ void TapeDriver::snapshot(const std::string& title, const std::string& file) {
 
 // Lines end in "\n" on every system, so both editions write the same file.
 void TapeDriver::write_log(const std::string& file) {
-    std::ofstream out(file, std::ios::binary);
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    bool written = out != nullptr;
     for (const std::string& line : setup_.log_lines ? setup_.log_lines() : std::vector<std::string>{})
-        out << line << '\n';
-    out.close();
-    if (!out) note(line_, "cannot write " + file);
+        written = written && std::fwrite(line.data(), 1, line.size(), out) == line.size() &&
+                  std::fputc('\n', out) != EOF;
+    if (out && std::fclose(out) != 0) written = false;
+    if (!written) note(line_, "cannot write " + file);
 }
 
 void TapeDriver::close(const std::string& title) {
