@@ -9,7 +9,7 @@
 set -u
 
 program=$(realpath "${1:?usage: kill_during_recording.sh /path/to/morlu-headless}")
-ROUNDS=4000       # a click, a character and a tick each: some seconds of work
+ROUNDS=2000       # a click, a character and a tick each: a second of work, several under the sanitizers
 KILL_AT_LINES=300 # lines in the file when the kill is sent
 work=$(mktemp -d)
 pid=""

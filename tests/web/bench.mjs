@@ -6,9 +6,11 @@
 //   idle: how busy the main thread is over 2 s in a page whose program waits
 //     for input (typewriter) and in the demo halted from its Run menu.
 // Usage: node bench.mjs PAGE...   (MORLU_PAGES says where the pages are)
-import { closeBrowser, openPage } from "./browser.mjs";
+import { closeBrowser, openPage, settings } from "./browser.mjs";
 import { mainThreadUse, percent } from "./idle.mjs";
 import { chooseFromMenu, waitForStill } from "./live.mjs";
+
+settings.optimisedWasm = true;
 
 const LOADS = 5;
 const median = (values) => values.sort((a, b) => a - b)[values.length >> 1];
